@@ -1,0 +1,42 @@
+#include "inspection.h"
+
+#include <chrono>
+
+namespace zelk::cli {
+
+Answer RecordingHost::ShowMessage(const MessageRequest& request) {
+    Answer answer = Answer::Ok;
+    if (request.buttons == Buttons::YesNo) {
+        switch (policy_) {
+            case AnswerPolicy::AllYes: answer = Answer::Yes; break;
+            case AnswerPolicy::AllNo: answer = Answer::No; break;
+            case AnswerPolicy::Default:
+                // Scan doubtful PostScript, but neither unknown files nor the rest of a big job.
+                answer = request.text.starts_with("The file seems not conform") ? Answer::Yes
+                                                                                 : Answer::No;
+                break;
+        }
+    }
+    messages.push_back({request, answer});
+    return answer;
+}
+
+void Inspect(Inspection& inspection, const std::string& path, ScanTick tick) {
+    Analysis& analysis = inspection.window.analysis;
+    analysis.SourcePath = path;
+    analysis.OpenDocument();
+    inspection.started = analysis.Engine != nullptr;
+    if (!inspection.started) return;
+    bool stopAsked = false;
+    while (!analysis.Engine->Finished()) {
+        inspection.gate.ServeFor(std::chrono::milliseconds(100));
+        if (tick && !stopAsked && tick(inspection)) {
+            analysis.StopScan();
+            stopAsked = true;
+        }
+    }
+    inspection.complete = !analysis.Engine->Terminated();
+    analysis.FreeEngine();
+}
+
+}  // namespace zelk::cli

@@ -1,0 +1,53 @@
+// One file analysed the way the main window would show it, without a window.
+#pragma once
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+#include "analysis/queue_gate.h"
+#include "window/main_window.h"
+
+namespace zelk::cli {
+
+enum class AnswerPolicy { Default, AllYes, AllNo };
+
+struct RaisedMessage {
+    MessageRequest request;
+    Answer answer;
+};
+
+// A window host that paints nothing, answers questions by policy and records them.
+class RecordingHost final : public WindowHost {
+public:
+    explicit RecordingHost(AnswerPolicy policy) : policy_(policy) {}
+    void Repaint() override {}
+    void CaptionChanged() override {}
+    void SetFileTimer(bool) override {}
+    Answer ShowMessage(const MessageRequest& request) override;
+    void PostScanStopped() override { stopPosted = true; }
+    void RestoreIfMinimised() override {}
+
+    std::vector<RaisedMessage> messages;
+    std::atomic<bool> stopPosted{false};
+
+private:
+    AnswerPolicy policy_;
+};
+
+struct Inspection {
+    explicit Inspection(AnswerPolicy policy) : host(policy), window(host, gate) {}
+    QueueGate gate;
+    RecordingHost host;
+    TZelkMnFrm window;
+    bool started = false;   // the open did not give up
+    bool complete = false;  // the scan ran to its end
+};
+
+// Called while a scan runs, about every tenth of a second; returning true stops the scan.
+using ScanTick = bool (*)(const Inspection&);
+
+// Opens `path` and serves the scan to its end on the calling thread.
+void Inspect(Inspection& inspection, const std::string& path, ScanTick tick = nullptr);
+
+}  // namespace zelk::cli

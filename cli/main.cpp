@@ -1,0 +1,126 @@
+// zelk-inspect: the analysis of the Zelk window, for scripts and tests.
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "inspection.h"
+#include "output.h"
+#include "terminal.h"
+
+namespace {
+
+using zelk::cli::AnswerPolicy;
+
+constexpr const char* kUsage =
+    "usage: zelk-inspect [--json] [--yes|--no] FILE...\n"
+    "  Analyses each FILE (\"-\" for standard input) as the Zelk window would and prints\n"
+    "  what it shows once the scan has ended, with every message the analysis raised.\n"
+    "  --json  one JSON object per file (an array for several), schema 1\n"
+    "  --yes   answer every question Yes;  --no  answer every question No\n"
+    "  Exit status: 0 all files analysed, 1 a file could not be read or was given up,\n"
+    "  2 usage error.\n";
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+void OnInterrupt(int) { gInterrupted = 1; }
+
+struct Options {
+    bool json = false;
+    AnswerPolicy policy = AnswerPolicy::Default;
+    std::vector<std::string> files;
+};
+
+bool ParseOptions(int argc, char** argv, Options& options) {
+    bool yes = false, no = false, onlyFiles = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (onlyFiles || arg == "-" || arg.empty() || arg[0] != '-') {
+            options.files.push_back(arg);
+        } else if (arg == "--") {
+            onlyFiles = true;
+        } else if (arg == "--json") {
+            options.json = true;
+        } else if (arg == "--yes") {
+            yes = true;
+        } else if (arg == "--no") {
+            no = true;
+        } else {
+            std::cerr << "zelk-inspect: unknown option " << arg << "\n";
+            return false;
+        }
+    }
+    if (yes && no) {
+        std::cerr << "zelk-inspect: --yes and --no exclude each other\n";
+        return false;
+    }
+    options.policy = yes ? AnswerPolicy::AllYes : no ? AnswerPolicy::AllNo : AnswerPolicy::Default;
+    if (options.files.empty()) std::cerr << "zelk-inspect: no file given\n";
+    return !options.files.empty();
+}
+
+// The scanners seek, so standard input is copied to a file first. The copy is named
+// "stdin" so the report and caption say where the job came from.
+class SpooledInput {
+public:
+    ~SpooledInput() {
+        std::error_code ec;
+        if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
+    }
+    std::string Path() {
+        if (!dir_.empty()) return (dir_ / "stdin").string();
+        std::random_device random;
+        dir_ = std::filesystem::temp_directory_path() /
+               ("zelk-inspect-" + std::to_string(random()) + std::to_string(random()));
+        std::filesystem::create_directories(dir_);
+        std::ofstream out(dir_ / "stdin", std::ios::binary);
+        out << std::cin.rdbuf();
+        return (dir_ / "stdin").string();
+    }
+
+private:
+    std::filesystem::path dir_;
+};
+
+bool Tick(const zelk::cli::Inspection& inspection) {
+    if (zelk::cli::StderrIsTerminal()) {
+        const auto* stream = inspection.window.analysis.SourceStream.get();
+        if (stream != nullptr && stream->Size() > 0)
+            std::fprintf(stderr, "\r%3d%%", static_cast<int>(100 * stream->Position() / stream->Size()));
+    }
+    return gInterrupted != 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!ParseOptions(argc, argv, options)) {
+        std::cerr << kUsage;
+        return 2;
+    }
+    std::signal(SIGINT, OnInterrupt);
+    SpooledInput input;
+    nlohmann::ordered_json all = nlohmann::ordered_json::array();
+    int status = 0;
+    for (const auto& file : options.files) {
+        zelk::cli::Inspection inspection(options.policy);
+        zelk::cli::Inspect(inspection, file == "-" ? input.Path() : file, Tick);
+        if (zelk::cli::StderrIsTerminal()) std::fprintf(stderr, "\r    \r");
+        if (!inspection.started) {
+            status = 1;
+            std::cerr << "zelk-inspect: " << file << ": not analysed\n";
+        }
+        auto result = zelk::cli::ToJson(inspection, file);
+        if (options.json)
+            all.push_back(std::move(result));
+        else
+            std::cout << zelk::cli::ToText(result);
+    }
+    if (options.json) std::cout << (all.size() == 1 ? all[0] : all).dump(2) << "\n";
+    return status;
+}

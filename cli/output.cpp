@@ -1,0 +1,163 @@
+#include "output.h"
+
+#include <array>
+#include <sstream>
+
+#include "text_encoding.h"
+
+namespace zelk::cli {
+namespace {
+
+using Json = nlohmann::ordered_json;
+
+const char* TypeName(BoxType type) {
+    switch (type) {
+        case BoxType::Error: return "error";
+        case BoxType::Warning: return "warning";
+        case BoxType::Confirm: return "confirm";
+    }
+    return "error";
+}
+
+const char* AnswerName(Answer answer) {
+    switch (answer) {
+        case Answer::Ok: return "ok";
+        case Answer::Yes: return "yes";
+        case Answer::No: return "no";
+    }
+    return "ok";
+}
+
+Json Text(const std::string& s) { return ToUtf8(s); }
+
+Json CaptionIfVisible(const Control& c) { return c.visible ? Text(c.caption) : Json(nullptr); }
+
+Json PageJson(const TZelkMnFrm& w) {
+    const Analysis& a = w.analysis;
+    const char* emulsion = !w["EmulsionBox"].visible                   ? "none"
+                           : w["EmulsionBox"].left == w["E1"].left ? "normal"
+                                                                       : "reversed";
+    return {{"width", a.PageWidth},       {"height", a.PageHeight},
+            {"count", Text(w["Pag"].caption)},  {"name", CaptionIfVisible(w["PageNameLabel"])},
+            {"mirrored", a.Mirrored},     {"emulsion", emulsion}};
+}
+
+Json ColoursJson(const TZelkMnFrm& w) {
+    const Analysis& a = w.analysis;
+    static constexpr std::array<const char*, 4> kInkNames{"Cyan", "Magenta", "Yellow", "Black"};
+    Json inks = Json::array();
+    for (size_t i = 0; i < kInkNames.size(); ++i)
+        if (a.ProcessInks[i]) inks.push_back(kInkNames[i]);
+    Json spots = Json::array();
+    for (int32_t i = 1; i <= a.SpotColourCount && i <= kMaxSpotColours; ++i) {
+        const auto index = static_cast<size_t>(i);
+        spots.push_back({{"name", Text(a.SpotColourNames[index])}, {"values", a.SpotColourValues[index]}});
+    }
+    const Control& sep = w["ColorSep"];
+    const Rgb bg = sep.background.value_or(kGrey);
+    return {{"inks", inks},
+            {"processText", Text(a.ProcessColourText)},
+            {"spots", spots},
+            {"separated", a.Separated},
+            {"separationKnown", a.SeparationKnown},
+            {"summary", CaptionIfVisible(sep)},
+            {"summaryBackground", {bg.r, bg.g, bg.b}}};
+}
+
+Json TiffJson(const TZelkMnFrm& w) {
+    const Analysis& a = w.analysis;
+    if (a.DocKind != "TIF") return nullptr;
+    static constexpr std::array<const char*, 8> kPictures{"AL", "B&", "CI", "CM",
+                                                          "GR", "IN", "RG", "YC"};
+    Json picture = nullptr;
+    for (const char* name : kPictures)
+        if (a.TiffColourText.starts_with(name)) picture = name;
+    return {{"byteOrder", a.TiffByteOrder},
+            {"colourText", Text(a.TiffColourText)},
+            {"multiPage", a.TiffMultiPage},
+            {"picture", picture}};
+}
+
+}  // namespace
+
+Json ToJson(const Inspection& inspection, const std::string& fileAsGiven) {
+    const TZelkMnFrm& w = inspection.window;
+    Json messages = Json::array();
+    for (const auto& m : inspection.host.messages)
+        messages.push_back({{"type", TypeName(m.request.type)},
+                            {"text", Text(m.request.text)},
+                            {"answer", AnswerName(m.answer)}});
+    return {{"schema", 1},
+            {"file", Text(fileAsGiven)},
+            {"complete", inspection.complete},
+            {"kind", inspection.started ? Json(w.analysis.DocKind) : Json(nullptr)},
+            {"caption", Text(w.caption)},
+            {"report", Text(w["Desk"].caption)},
+            {"messages", messages},
+            {"page", PageJson(w)},
+            {"colours", ColoursJson(w)},
+            {"resources", Json::array()},
+            {"resourceLabel", CaptionIfVisible(w["ResourceLabel"])},
+            {"tiff", TiffJson(w)}};
+}
+
+namespace {
+
+// Report lines end with LF CR; a person's terminal wants plain line feeds.
+std::string Lines(const std::string& report, const std::string& indent) {
+    std::string out;
+    std::string line;
+    for (char c : report) {
+        if (c == '\r') continue;
+        if (c == '\n') {
+            out += indent + line + "\n";
+            line.clear();
+        } else {
+            line += c;
+        }
+    }
+    if (!line.empty()) out += indent + line + "\n";
+    return out;
+}
+
+std::string OneLine(std::string text) {
+    for (auto at = text.find("\n\r"); at != std::string::npos; at = text.find("\n\r", at))
+        text.replace(at, 2, " ");
+    return text;
+}
+
+std::string Str(const Json& j) { return j.is_string() ? j.get<std::string>() : j.dump(); }
+
+}  // namespace
+
+std::string ToText(const Json& r) {
+    std::ostringstream out;
+    out << Str(r["file"]) << "\n";
+    for (const auto& m : r["messages"])
+        out << "  " << Str(m["type"]) << ": " << OneLine(Str(m["text"])) << " -> "
+            << Str(m["answer"]) << "\n";
+    if (r["kind"].is_null()) {
+        out << "  not analysed\n";
+        return out.str();
+    }
+    out << "  kind: " << Str(r["kind"]) << (r["complete"].get<bool>() ? "" : " (scan stopped)")
+        << "\n";
+    out << Lines(Str(r["report"]), "  ");
+    const Json& page = r["page"];
+    out << "  page: " << page["width"] << " x " << page["height"] << " pt, pages "
+        << Str(page["count"]);
+    if (!page["name"].is_null()) out << ", size " << Str(page["name"]);
+    out << ", emulsion " << Str(page["emulsion"]) << "\n";
+    const Json& colours = r["colours"];
+    if (!colours["summary"].is_null()) out << "  colours:" << Str(colours["summary"]) << "\n";
+    for (const auto& ink : colours["inks"]) out << "    process " << Str(ink) << "\n";
+    for (const auto& spot : colours["spots"]) out << "    spot " << Str(spot["name"]) << "\n";
+    if (!r["resourceLabel"].is_null()) out << "  resources:" << Str(r["resourceLabel"]) << "\n";
+    for (const auto& res : r["resources"]) out << "    " << Str(res) << "\n";
+    if (!r["tiff"].is_null())
+        out << "  image: " << Str(r["tiff"]["colourText"])
+            << (r["tiff"]["multiPage"].get<bool>() ? ", several images" : "") << "\n";
+    return out.str();
+}
+
+}  // namespace zelk::cli

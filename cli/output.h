@@ -1,0 +1,14 @@
+// What zelk-inspect prints of one inspection: JSON of schema 1, or text for people.
+#pragma once
+
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "inspection.h"
+
+namespace zelk::cli {
+
+nlohmann::ordered_json ToJson(const Inspection& inspection, const std::string& fileAsGiven);
+std::string ToText(const nlohmann::ordered_json& result);
+
+}  // namespace zelk::cli

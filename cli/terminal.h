@@ -1,0 +1,7 @@
+#pragma once
+
+namespace zelk::cli {
+
+bool StderrIsTerminal();
+
+}  // namespace zelk::cli

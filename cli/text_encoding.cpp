@@ -1,0 +1,54 @@
+#include "text_encoding.h"
+
+#include <array>
+#include <cstdint>
+
+namespace zelk::cli {
+namespace {
+
+bool IsValidUtf8(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        const auto c = static_cast<uint8_t>(s[i]);
+        const size_t extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : 9;
+        if (extra == 9 || (extra > 0 && (c < 0xC2 || i + extra >= s.size()))) return false;
+        for (size_t k = 1; k <= extra; ++k)
+            if ((static_cast<uint8_t>(s[i + k]) >> 6) != 0x2) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// Windows-1252 for 0x80..0x9F; unassigned places keep their C1 code point.
+constexpr std::array<char16_t, 32> kCp1252High{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char16_t cp) {
+    if (cp < 0x80) {
+        out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out += static_cast<char>(0xC0 | (cp >> 6));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (cp >> 12));
+        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
+}  // namespace
+
+std::string ToUtf8(const std::string& text) {
+    if (IsValidUtf8(text)) return text;
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    for (char ch : text) {
+        const auto c = static_cast<uint8_t>(ch);
+        AppendUtf8(out, c >= 0x80 && c < 0xA0 ? kCp1252High[c - 0x80] : char16_t{c});
+    }
+    return out;
+}
+
+}  // namespace zelk::cli

@@ -1,0 +1,145 @@
+#include "analysis/analysis.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "analysis/recognition.h"
+
+namespace zelk {
+
+namespace {
+
+std::string_view FirstBytes(const AnalysisRecord& r) {
+    return {reinterpret_cast<const char*>(r.ChunkBuffer.data()),
+            static_cast<size_t>(std::min<int32_t>(r.ChunkLength, kRecognitionWindow))};
+}
+
+}  // namespace
+
+TEngine::TEngine(Analysis& analysis) : analysis_(analysis) {
+    analysis_.scanEngine_ = this;
+    thread_ = std::thread([this] { Execute(); });
+}
+
+TEngine::~TEngine() {
+    Terminate();
+    // The thread may be waiting for the main thread in a hand-off; keep serving until it ends.
+    analysis_.Gate().ServeUntil([this] { return Finished(); });
+    if (thread_.joinable()) thread_.join();
+    if (analysis_.scanEngine_ == this) analysis_.scanEngine_ = nullptr;
+}
+
+void TEngine::Execute() {
+    Analysis& a = analysis_;
+    a.BoxFound = false;
+    a.PagesFound = false;
+    try {
+        if (a.DocKind == "PS" || a.DocKind == "EPS") ScanDsc(a);
+        if (a.DocKind == "PDF") ScanPdf(a);
+        if (a.DocKind == "TIF") ScanTiff(a);
+    } catch (const std::exception&) {
+        // A scanner fault ends the scan like a normal end: what was handed off stays shown
+        // and the window must still leave the scanning state.
+    }
+    a.HandOff(&Presenter::ScanDone);
+    a.SourceStream.reset();
+    if (Terminated()) a.Window().PostScanStopped();
+    finished_ = true;
+    a.Gate().Wake();
+}
+
+Analysis::~Analysis() { FreeEngine(); }
+
+void Analysis::FreeEngine() { Engine.reset(); }
+
+void Analysis::RequestOpen() {
+    if (presenter_.ScanRunning()) {
+        ReopenPending = true;
+        StopScan();
+        return;
+    }
+    presenter_.ResetDisplay();
+    OpenDocument();
+}
+
+void Analysis::StopScan() {
+    if (presenter_.ScanRunning() && Engine) Engine->Terminate();
+}
+
+void Analysis::OnScanStopped() {
+    if (!ReopenPending) return;
+    ReopenPending = false;
+    presenter_.ResetDisplay();
+    OpenDocument();
+}
+
+void Analysis::GiveUp() { SourceStream.reset(); }
+
+void Analysis::OpenDocument() {
+    if (Engine) FreeEngine();  // an ended engine left by a caller that did not reset
+    SourceStream = OpenSourceFile(SourcePath);
+    const int64_t got = SourceStream ? SourceStream->Read(ChunkBuffer.data(), kChunkSize) : -1;
+    if (got < 0) {
+        GiveUp();
+        presenter_.ShowMessage({BoxType::Error, "Could not read from: " + SourcePath, Buttons::Ok});
+        return;
+    }
+    ChunkLength = static_cast<int32_t>(got);
+    const std::string_view window = FirstBytes(*this);
+    const std::string fileName = FileNameOf(SourcePath);
+
+    DocKind = RecognizeKind(window);
+    if ((DocKind == "PS" || DocKind == "EPS") && window.find("%!PS-Adobe") == window.npos) {
+        const Answer answer = presenter_.ShowMessage(
+            {BoxType::Confirm, "The file seems not conform to the DSC.\n\rTry to scan it anyway?",
+             Buttons::YesNo});
+        if (answer == Answer::No) return GiveUp();
+    }
+    if (DocKind == "NA") {
+        const Answer answer = presenter_.ShowMessage(
+            {BoxType::Warning,
+             "File " + fileName + " was not recognized!\n\rDo You want to scan it like PostScript file?",
+             Buttons::YesNo});
+        if (answer != Answer::Yes) return GiveUp();
+        DocKind = "PS";
+    }
+
+    presenter_.SetCaption("Zelk in " + fileName);
+    presenter_.BeginScanDisplay();
+    const int64_t size = SourceStream->Size();
+    BigFile = size > kBigFileLimit;
+    FileSizeText = FormatFileSize(size);
+    std::string report = std::string(KindReportPrefix(DocKind)) + fileName + kLineEnd;
+    report += "*File size is " + FileSizeText + kLineEnd;
+    report += "*File date: " + FileDateText(SourcePath) + kLineEnd;
+    if (DocKind == "TIF") {
+        TiffByteOrder = window.substr(0, 2) == "II" ? "IBM" : "Mac";
+        report += "*" + TiffByteOrder + " byte order" + kLineEnd;
+    }
+    presenter_.SetReport(report);
+    presenter_.HideResourceLabel();
+    Engine = std::make_unique<TEngine>(*this);
+}
+
+void Analysis::HandOff(void (Presenter::*handOff)()) {
+    gate_.Invoke([&] { (presenter_.*handOff)(); });
+}
+
+void Analysis::HandOffReportLine(const std::string& line) {
+    gate_.Invoke([&] { presenter_.AppendReport(line); });
+}
+
+Answer Analysis::Ask(const MessageRequest& request) {
+    Answer answer = Answer::No;
+    gate_.Invoke([&] { answer = presenter_.ShowMessage(request); });
+    return answer;
+}
+
+void Analysis::ReportDamaged() {
+    Ask({BoxType::Error,
+         "Can not scan this file. \"" + FileNameOf(SourcePath) +
+             "\" may be damaged or wrong format!",
+         Buttons::Ok});
+}
+
+}  // namespace zelk

@@ -1,0 +1,81 @@
+// The analysis of one file at a time: the record, the scan thread and the entry points
+// that open a file, stop a scan and reopen after a stop.
+#pragma once
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include "analysis/presenter.h"
+#include "analysis/record.h"
+
+namespace zelk {
+
+class Analysis;
+
+// The scan thread of one analysis. It runs at once and is not freed when it ends:
+// the object stays in Analysis::Engine until the next display reset.
+class TEngine {
+public:
+    explicit TEngine(Analysis& analysis);
+    ~TEngine();  // asks the thread to stop and waits for its end, serving hand-offs meanwhile
+    TEngine(const TEngine&) = delete;
+    TEngine& operator=(const TEngine&) = delete;
+
+    void Terminate() { terminated_ = true; }
+    bool Terminated() const { return terminated_; }
+    bool Finished() const { return finished_; }
+
+private:
+    void Execute();
+
+    Analysis& analysis_;
+    std::atomic<bool> terminated_{false};
+    std::atomic<bool> finished_{false};
+    std::thread thread_;
+};
+
+class Analysis : public AnalysisRecord {
+public:
+    Analysis(Presenter& presenter, MainThreadGate& gate) : presenter_(presenter), gate_(gate) {}
+    ~Analysis();
+
+    std::unique_ptr<TEngine> Engine;
+    bool ReopenPending = false;
+
+    // Main thread: the open and stop entry points.
+    void RequestOpen();
+    void OpenDocument();
+    void StopScan();
+    void OnScanStopped();  // the main window's WM_USER handler
+    void FreeEngine();
+
+    // Scan thread: reaching the window.
+    void HandOff(void (Presenter::*handOff)());
+    void HandOffReportLine(const std::string& line);
+    Answer Ask(const MessageRequest& request);
+    void ReportDamaged();
+    bool StopRequested() const { return scanEngine_ != nullptr && scanEngine_->Terminated(); }
+
+    MainThreadGate& Gate() { return gate_; }
+    Presenter& Window() { return presenter_; }
+
+private:
+    friend class TEngine;
+    void GiveUp();
+
+    // The engine whose thread is scanning, set before that thread starts so the thread can
+    // poll its stop flag without reading Engine, which only the main thread touches.
+    const TEngine* scanEngine_ = nullptr;
+
+    Presenter& presenter_;
+    MainThreadGate& gate_;
+};
+
+// The scanners, one per kind; each runs on the scan thread with the first chunk loaded.
+void ScanDsc(Analysis& a);
+void ScanPdf(Analysis& a);
+void ScanTiff(Analysis& a);
+
+}  // namespace zelk

@@ -1,0 +1,222 @@
+#include "window/main_window.h"
+
+namespace zelk {
+namespace {
+
+Control Label(std::string name, int left, int top, std::string caption) {
+    Control c;
+    c.name = std::move(name);
+    c.left = left;
+    c.top = top;
+    c.caption = std::move(caption);
+    c.autoSize = true;
+    return c;
+}
+
+Control Shape(std::string name, int left, int top, int width, int height) {
+    Control c;
+    c.name = std::move(name);
+    c.kind = ControlKind::Shape;
+    c.left = left;
+    c.top = top;
+    c.width = width;
+    c.height = height;
+    return c;
+}
+
+Control Link(std::string name, int left, int top, std::string caption) {
+    Control c = Label(std::move(name), left, top, std::move(caption));
+    c.link = true;
+    c.font.bold = true;
+    c.font.underline = true;
+    c.textColour = kBlue;
+    return c;
+}
+
+Control Filled(Control c, Rgb colour) {
+    c.fill = Fill::Solid;
+    c.fillColour = colour;
+    return c;
+}
+
+Control Outlined(Control c, Rgb colour) {
+    c.outline = colour;
+    return c;
+}
+
+Control Hidden(Control c) {
+    c.visible = false;
+    return c;
+}
+
+Control RightAligned(Control c) {
+    c.align = Align::Right;
+    return c;
+}
+
+Control OnBackground(Control c, Rgb colour) {
+    c.background = colour;
+    return c;
+}
+
+// The design layout, lowest control first: later controls are drawn above earlier ones.
+void BuildControls(ControlSet& set) {
+    Control plate = Shape("PlateBox", 64, 40, 158, 213);
+    plate.fill = Fill::BackDiagonal;
+    plate.fillColour = kBlack;
+    set.Add(plate);
+    set.Add(Outlined(Filled(Shape("Lapas", 64, 40, 70, 70), kWhite), kBlack));
+    set.Add(RightAligned(Label("LabelFast", 179, 11, "Fastscan")));
+    set.Add(RightAligned(Label("LabelSlow", 10, 243, "Slowscan")));
+    set.Add(OnBackground(Label("LabW", 80, 24, " Width "), kWhite));
+    set.Add(OnBackground(RightAligned(Label("LabH", 21, 64, " Height ")), kWhite));
+    set.Add(Hidden(Filled(Shape("EmulsionBox", 232, 264, 10, 60), kBlack)));
+    set.Add(Hidden(Filled(Shape("E1", 232, 264, 41, 10), kBlack)));
+    set.Add(Hidden(Filled(Shape("E2", 240, 289, 25, 10), kBlack)));
+    set.Add(Hidden(Filled(Shape("E3", 232, 314, 41, 10), kBlack)));
+    Control pag = Label("Pag", 72, 46, "0");
+    pag.font.bold = true;
+    pag.font.height = 32;
+    set.Add(pag);
+    Control pageName = Hidden(Label("PageNameLabel", 75, 80, "PageSize"));
+    pageName.textColour = kRed;
+    set.Add(pageName);
+    Control colorSep = Hidden(OnBackground(RightAligned(Label("ColorSep", 95, 264, " Uncommented ")), kGrey));
+    colorSep.textColour = kWhite;
+    colorSep.font.bold = true;
+    colorSep.font.height = 16;
+    set.Add(colorSep);
+    set.Add(Outlined(Shape("RedBox", 64, 40, 158, 213), kRed));
+    Control oLab = Label("OLab", 64, 40, "");
+    oLab.autoSize = false;
+    oLab.width = 158;
+    oLab.height = 213;
+    set.Add(oLab);
+    set.Add(Filled(Shape("Gaugis", 288, 228, 0, 25), kGrey));
+    set.Add(Outlined(Shape("Gaugis2", 288, 228, 153, 25), kBlack));
+    Control heading = Label("PostScript", 288, 11, "PostScript");
+    heading.font.bold = true;
+    set.Add(heading);
+    set.Add(Link("Stoper", 416, 264, "Stop"));
+    Control bar = Shape("ColorBar", 230, 40, 45, 213);
+    bar.kind = ControlKind::PaintBox;
+    set.Add(bar);
+    Control desk = OnBackground(Label("Desk", 288, 40, ""), kLightGrey);
+    desk.autoSize = false;
+    desk.width = 153;
+    desk.height = 177;
+    desk.wordWrap = true;
+    set.Add(desk);
+    set.Add(Link("Conf", 296, 264, "Setings"));
+    set.Add(Link("LabAbout", 296, 309, "About Zelk"));
+    Control close = Link("Close", 387, 298, "Close");
+    close.font.height = 21;
+    set.Add(close);
+    Control popUp = Hidden(OnBackground(Label("PopUp", 8, 152, "PopUp"), kTooltip));
+    popUp.font.face = "Courier New";
+    popUp.font.fixedPitch = true;
+    set.Add(popUp);
+    set.Add(Link("Help", 360, 264, "Help"));
+    Control resources = Hidden(OnBackground(RightAligned(Label("ResourceLabel", 90, 304, " ResourceLabel ")), kRed));
+    resources.textColour = kWhite;
+    resources.font.bold = true;
+    resources.font.height = 16;
+    set.Add(resources);
+}
+
+}  // namespace
+
+TZelkMnFrm::TZelkMnFrm(WindowHost& host, MainThreadGate& gate)
+    : analysis(*this, gate), host_(host) {
+    BuildControls(controls);
+}
+
+TZelkMnFrm::~TZelkMnFrm() { analysis.FreeEngine(); }
+
+void TZelkMnFrm::ResetDisplay() {
+    analysis.FreeEngine();
+    analysis.PageWidth = 0;
+    analysis.PageHeight = 0;
+    SetCaption("Zelk");
+    controls["Desk"].caption.clear();
+    for (const char* name : {"PageNameLabel", "EmulsionBox", "E1", "E2", "E3"})
+        controls[name].visible = false;
+    controls["Pag"].caption = "0";
+    controls["Gaugis"].width = 0;
+    controls["ColorSep"].visible = false;
+    controls["Lapas"].width = 0;
+    controls["Lapas"].height = 0;
+    controls["LabH"].caption = " Height ";
+    controls["LabW"].caption = " Width ";
+    analysis.ProcessColourCount = 0;
+    analysis.SpotColourCount = 0;
+    controls["ResourceLabel"].visible = false;
+    host_.Repaint();
+}
+
+void TZelkMnFrm::SetCaption(const std::string& text) {
+    caption = text;
+    host_.CaptionChanged();
+}
+
+void TZelkMnFrm::SetReport(const std::string& text) {
+    controls["Desk"].caption = text;
+    host_.Repaint();
+}
+
+void TZelkMnFrm::AppendReport(const std::string& text) {
+    controls["Desk"].caption += text;
+    host_.Repaint();
+}
+
+// The scanning state lives in the gauge's colour: blue exactly while a scan runs.
+bool TZelkMnFrm::ScanRunning() const { return controls["Gaugis"].fillColour == kBlue; }
+
+void TZelkMnFrm::BeginScanDisplay() {
+    controls["Gaugis"].fillColour = kBlue;
+    fileTimerEnabled = true;
+    host_.SetFileTimer(true);
+}
+
+void TZelkMnFrm::HideResourceLabel() { controls["ResourceLabel"].visible = false; }
+
+Answer TZelkMnFrm::ShowMessage(const MessageRequest& request) { return host_.ShowMessage(request); }
+
+void TZelkMnFrm::ShowPageCount() {
+    controls["Pag"].caption = std::to_string(analysis.PageCount);
+    host_.Repaint();
+}
+
+void TZelkMnFrm::ShowPageGeometry() {}
+
+void TZelkMnFrm::ShowPageName() {
+    controls["PageNameLabel"].caption = analysis.PageName;
+    controls["PageNameLabel"].visible = true;
+    host_.Repaint();
+}
+
+void TZelkMnFrm::ShowEmulsionMark() {
+    Control& stroke = controls["EmulsionBox"];
+    const Control& top = controls["E1"];
+    stroke.left = analysis.Mirrored ? top.left + top.width - stroke.width : top.left;
+    for (const char* name : {"EmulsionBox", "E1", "E2", "E3"}) controls[name].visible = true;
+    host_.Repaint();
+}
+
+void TZelkMnFrm::ShowColourSummary() {}
+
+void TZelkMnFrm::AddNeededResource() {}
+
+void TZelkMnFrm::ShowTiffImage() {}
+
+void TZelkMnFrm::ScanDone() {
+    fileTimerEnabled = false;
+    host_.SetFileTimer(false);
+    controls["Gaugis"].fillColour = kGrey;
+    host_.RestoreIfMinimised();
+    host_.Repaint();
+}
+
+void TZelkMnFrm::PostScanStopped() { host_.PostScanStopped(); }
+
+}  // namespace zelk

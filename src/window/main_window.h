@@ -1,0 +1,63 @@
+// The main window as data: its controls, its caption and the handlers that change them.
+// The Win32 layer paints it and routes messages here; the command-line tool runs it bare.
+#pragma once
+
+#include <string>
+
+#include "analysis/analysis.h"
+#include "window/controls.h"
+
+namespace zelk {
+
+inline constexpr int kClientWidth = 455;
+inline constexpr int kClientHeight = 334;
+
+// What the window model needs from the platform around it.
+class WindowHost {
+public:
+    virtual ~WindowHost() = default;
+    virtual void Repaint() = 0;  // invalidate and update the whole window at once
+    virtual void CaptionChanged() = 0;
+    virtual void SetFileTimer(bool on) = 0;
+    virtual Answer ShowMessage(const MessageRequest& request) = 0;
+    virtual void PostScanStopped() = 0;  // any thread: post WM_USER to the window
+    virtual void RestoreIfMinimised() = 0;
+};
+
+class TZelkMnFrm final : public Presenter {
+public:
+    TZelkMnFrm(WindowHost& host, MainThreadGate& gate);
+    ~TZelkMnFrm() override;
+
+    ControlSet controls;
+    std::string caption = "Zelk";
+    bool fileTimerEnabled = false;
+    Analysis analysis;
+
+    Control& operator[](const std::string& name) { return controls[name]; }
+    const Control& operator[](const std::string& name) const { return controls[name]; }
+
+    // Presenter
+    void ResetDisplay() override;
+    void SetCaption(const std::string& text) override;
+    void SetReport(const std::string& text) override;
+    void AppendReport(const std::string& text) override;
+    bool ScanRunning() const override;
+    void BeginScanDisplay() override;
+    void HideResourceLabel() override;
+    Answer ShowMessage(const MessageRequest& request) override;
+    void ShowPageCount() override;
+    void ShowPageGeometry() override;
+    void ShowPageName() override;
+    void ShowEmulsionMark() override;
+    void ShowColourSummary() override;
+    void AddNeededResource() override;
+    void ShowTiffImage() override;
+    void ScanDone() override;
+    void PostScanStopped() override;
+
+private:
+    WindowHost& host_;
+};
+
+}  // namespace zelk

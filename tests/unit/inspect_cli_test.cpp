@@ -1,0 +1,102 @@
+// zelk-inspect as operators' scripts run it: a real process, real files, exit codes.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include "test_files.h"
+
+namespace zelk {
+namespace {
+
+using Json = nlohmann::json;
+using test::NativePath;
+using test::RunInspect;
+using test::TempDir;
+
+std::string Quoted(const std::string& path) { return "\"" + NativePath(path) + "\""; }
+
+TEST(ZelkInspect, JsonOfOneFile) {
+    TempDir dir;
+    const auto path = dir.Write("a.ps", "%!PS-Adobe-3.0\n%%EOF\n");
+    const auto r = RunInspect("--json " + Quoted(path));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json j = Json::parse(r.out);
+    EXPECT_EQ(j["schema"], 1);
+    EXPECT_EQ(j["file"], NativePath(path));
+    EXPECT_EQ(j["complete"], true);
+    EXPECT_EQ(j["kind"], "PS");
+    EXPECT_EQ(j["caption"], "Zelk in a.ps");
+    EXPECT_TRUE(j["report"].get<std::string>().starts_with(
+        "*PostScript file - a.ps\n\r*File size is 0.000 M\n\r*File date: "));
+    EXPECT_EQ(j["messages"], Json::array());
+    EXPECT_EQ(j["page"]["count"], "0");
+    EXPECT_EQ(j["page"]["emulsion"], "none");
+    EXPECT_EQ(j["colours"]["summaryBackground"], Json({128, 128, 128}));
+    EXPECT_TRUE(j["tiff"].is_null());
+}
+
+TEST(ZelkInspect, SeveralFilesGiveAnArrayAndAFailureDoesNotStopTheOthers) {
+    TempDir dir;
+    const auto good = dir.Write("good.pdf", "%PDF-1.4\n");
+    const auto tif = dir.Write("b.tif", std::string("MM\0*\0\0\0\x08", 8));
+    const auto r = RunInspect("--json " + Quoted(dir.PathOf("none.ps")) + " " + Quoted(good) +
+                              " " + Quoted(tif));
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("none.ps"), std::string::npos);
+    const Json j = Json::parse(r.out);
+    ASSERT_EQ(j.size(), 3u);
+    EXPECT_TRUE(j[0]["kind"].is_null());
+    EXPECT_EQ(j[0]["messages"][0]["type"], "error");
+    EXPECT_EQ(j[0]["messages"][0]["text"], "Could not read from: " + NativePath(dir.PathOf("none.ps")));
+    EXPECT_EQ(j[0]["messages"][0]["answer"], "ok");
+    EXPECT_EQ(j[1]["kind"], "PDF");
+    EXPECT_EQ(j[2]["kind"], "TIF");
+    EXPECT_EQ(j[2]["tiff"]["byteOrder"], "Mac");
+}
+
+TEST(ZelkInspect, AnswersFollowTheFlags) {
+    TempDir dir;
+    const auto unknown = Quoted(dir.Write("x.dat", "hello"));
+    const auto bare = Quoted(dir.Write("y.ps", "%!PS\n"));
+    const Json byDefault = Json::parse(RunInspect("--json " + unknown + " " + bare).out);
+    EXPECT_EQ(byDefault[0]["messages"][0]["answer"], "no");
+    EXPECT_TRUE(byDefault[0]["kind"].is_null());
+    EXPECT_EQ(byDefault[1]["messages"][0]["answer"], "yes");
+    EXPECT_EQ(byDefault[1]["kind"], "PS");
+    const Json yes = Json::parse(RunInspect("--json --yes " + unknown).out);
+    EXPECT_EQ(yes["kind"], "PS");
+    EXPECT_EQ(yes["messages"].size(), 1u);
+    const auto no = RunInspect("--json --no " + bare);
+    EXPECT_EQ(no.status, 1);
+    EXPECT_TRUE(Json::parse(no.out)["kind"].is_null());
+}
+
+TEST(ZelkInspect, UsageErrors) {
+    EXPECT_EQ(RunInspect("").status, 2);
+    EXPECT_EQ(RunInspect("--bogus x").status, 2);
+    const auto both = RunInspect("--yes --no x");
+    EXPECT_EQ(both.status, 2);
+    EXPECT_NE(both.err.find("usage"), std::string::npos);
+}
+
+TEST(ZelkInspect, TextOutputIsForPeople) {
+    TempDir dir;
+    const auto r = RunInspect(Quoted(dir.Write("t.eps", "%!PS-Adobe-3.0 EPSF-3.0\n")));
+    ASSERT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find("  *Encapulated PostScript file - t.eps\n"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+}
+
+TEST(ZelkInspect, StandardInputIsSpooled) {
+    TempDir dir;
+    const auto path = dir.Write("in.pdf", "%PDF-1.7\n");
+    const auto r = RunInspect("--json - < " + Quoted(path));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const Json j = Json::parse(r.out);
+    EXPECT_EQ(j["file"], "-");
+    EXPECT_EQ(j["kind"], "PDF");
+    EXPECT_EQ(j["caption"], "Zelk in stdin");
+}
+
+}  // namespace
+}  // namespace zelk

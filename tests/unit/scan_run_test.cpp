@@ -1,0 +1,116 @@
+// The life of a scan on a real thread: open, stop, reopen. Every step is driven by serving
+// the hand-off queue, so the order of events is fixed and no test waits on a clock.
+#include <gtest/gtest.h>
+
+#include "inspection.h"
+#include "test_files.h"
+
+namespace zelk {
+namespace {
+
+using cli::AnswerPolicy;
+using cli::Inspection;
+
+struct ScanRun : ::testing::Test {
+    ScanRun() : inspection(AnswerPolicy::Default) {}
+    TZelkMnFrm& window() { return inspection.window; }
+    Analysis& analysis() { return inspection.window.analysis; }
+    // Serves hand-offs until the current engine's thread has ended.
+    void ServeToEnd() {
+        analysis().Gate().ServeUntil([&] { return analysis().Engine->Finished(); });
+    }
+    std::string File(const std::string& name) { return dir.Write(name, "%!PS-Adobe-3.0\n"); }
+
+    test::TempDir dir;
+    Inspection inspection;
+};
+
+TEST_F(ScanRun, ScanRunsOnItsThreadUntilTheMainThreadServesScanDone) {
+    analysis().SourcePath = File("a.ps");
+    analysis().OpenDocument();
+    ASSERT_NE(analysis().Engine, nullptr);
+    // The thread is now held in its completion hand-off: the window still shows a scan.
+    EXPECT_TRUE(window().ScanRunning());
+    EXPECT_TRUE(window().fileTimerEnabled);
+    ServeToEnd();
+    EXPECT_FALSE(window().ScanRunning());
+    EXPECT_FALSE(window().fileTimerEnabled);
+    EXPECT_EQ(window()["Gaugis"].fillColour, kGrey);
+    EXPECT_EQ(analysis().SourceStream, nullptr);  // the thread closed the file
+    EXPECT_FALSE(inspection.host.stopPosted);     // a normal end posts nothing
+    EXPECT_NE(analysis().Engine, nullptr);        // kept until the next reset
+}
+
+TEST_F(ScanRun, ThreeRequestsDuringAScanGiveOneReopenWithTheLastPath) {
+    analysis().SourcePath = File("first.ps");
+    analysis().OpenDocument();
+    const std::string second = File("second.ps"), third = File("third.ps"), last = File("last.ps");
+    for (const auto& path : {second, third, last}) {
+        analysis().SourcePath = path;
+        analysis().RequestOpen();
+        EXPECT_TRUE(analysis().ReopenPending);
+        EXPECT_EQ(window().caption, "Zelk in first.ps");  // nothing reset while scanning
+    }
+    ServeToEnd();
+    EXPECT_TRUE(inspection.host.stopPosted);
+    analysis().OnScanStopped();  // the WM_USER handler
+    EXPECT_FALSE(analysis().ReopenPending);
+    EXPECT_EQ(window().caption, "Zelk in last.ps");
+    EXPECT_EQ(window()["Desk"].caption.find("first.ps"), std::string::npos);
+    ServeToEnd();
+    inspection.host.stopPosted = false;
+    analysis().OnScanStopped();  // a second WM_USER opens nothing
+    EXPECT_EQ(window().caption, "Zelk in last.ps");
+}
+
+TEST_F(ScanRun, StopWhileIdleDoesNothing) {
+    analysis().StopScan();
+    EXPECT_FALSE(inspection.host.stopPosted);
+    analysis().SourcePath = File("a.ps");
+    analysis().OpenDocument();
+    ServeToEnd();
+    analysis().StopScan();  // after the end: still nothing
+    EXPECT_FALSE(analysis().Engine->Terminated());
+    EXPECT_FALSE(inspection.host.stopPosted);
+}
+
+TEST_F(ScanRun, StopDuringAScanKeepsResultsAndPostsOnce) {
+    analysis().SourcePath = File("a.ps");
+    analysis().OpenDocument();
+    analysis().StopScan();
+    ServeToEnd();
+    EXPECT_TRUE(inspection.host.stopPosted);
+    EXPECT_FALSE(window().ScanRunning());
+    EXPECT_EQ(window().caption, "Zelk in a.ps");  // results stay on screen
+    analysis().OnScanStopped();                   // nothing pending: ignored
+    EXPECT_EQ(window().caption, "Zelk in a.ps");
+}
+
+TEST_F(ScanRun, RequestWhenIdleResetsThenOpens) {
+    analysis().SourcePath = File("a.ps");
+    analysis().OpenDocument();
+    ServeToEnd();
+    window()["PageNameLabel"].visible = true;
+    window()["Pag"].caption = "12";
+    analysis().SourcePath = dir.PathOf("missing.ps");
+    analysis().RequestOpen();
+    // The open failed, so the window shows the cleared indicators.
+    EXPECT_EQ(window().caption, "Zelk");
+    EXPECT_EQ(window()["Desk"].caption, "");
+    EXPECT_EQ(window()["Pag"].caption, "0");
+    EXPECT_FALSE(window()["PageNameLabel"].visible);
+    EXPECT_EQ(analysis().Engine, nullptr);
+    ASSERT_EQ(inspection.host.messages.size(), 1u);
+}
+
+TEST_F(ScanRun, ResetWhileTheThreadWaitsInAHandOffServesItToTheEnd) {
+    analysis().SourcePath = File("a.ps");
+    analysis().OpenDocument();
+    // The thread waits in ScanDone; freeing the engine must serve that call, not deadlock.
+    window().ResetDisplay();
+    EXPECT_EQ(analysis().Engine, nullptr);
+    EXPECT_FALSE(window().ScanRunning());
+}
+
+}  // namespace
+}  // namespace zelk

@@ -1,0 +1,68 @@
+#include "test_files.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+#ifndef _WIN32
+#include <sys/wait.h>
+#endif
+
+namespace zelk::test {
+
+TempDir::TempDir() {
+    std::random_device random;
+    dir_ = std::filesystem::temp_directory_path() /
+           ("zelk-test-" + std::to_string(random()) + std::to_string(random()));
+    std::filesystem::create_directories(dir_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(dir_, ec);
+}
+
+std::string TempDir::Write(const std::string& name, std::string_view bytes) const {
+    const auto path = dir_ / name;
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+std::string DataPath(const std::string& name) { return std::string(ZELK_TEST_DATA) + "/" + name; }
+
+std::string NativePath(std::string path) {
+#ifdef _WIN32
+    // Under Wine the build tree is on drive Z:, which maps the Unix root.
+    if (!path.empty() && path[0] == '/') path = "Z:" + path;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+#endif
+    return path;
+}
+
+RunResult RunInspect(const std::string& args) {
+    TempDir dir;
+    const std::string outPath = NativePath(dir.PathOf("out.txt"));
+    const std::string errPath = NativePath(dir.PathOf("err.txt"));
+    const std::string command = "\"" + NativePath(ZELK_INSPECT_EXE) + "\" " + args + " > \"" +
+                                outPath + "\" 2> \"" + errPath + "\"";
+#ifdef _WIN32
+    // cmd.exe strips the outer quotes of a command line that starts with one.
+    const int raw = std::system(("\"" + command + "\"").c_str());
+    const int status = raw;
+#else
+    const int raw = std::system(command.c_str());
+    const int status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+#endif
+    return {status, ReadFile(outPath), ReadFile(errPath)};
+}
+
+}  // namespace zelk::test

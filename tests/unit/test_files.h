@@ -1,0 +1,39 @@
+// Real files for the tests, in a folder of their own that goes away with the test.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace zelk::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // Writes `bytes` to `name` in the folder; returns the file's path.
+    std::string Write(const std::string& name, std::string_view bytes) const;
+    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+    const std::filesystem::path& Dir() const { return dir_; }
+
+private:
+    std::filesystem::path dir_;
+};
+
+std::string ReadFile(const std::string& path);
+std::string DataPath(const std::string& name);
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+// Runs zelk-inspect with `args` (quoted as the shell wants them).
+RunResult RunInspect(const std::string& args);
+// A path as the platform's shell and file functions take it.
+std::string NativePath(std::string path);
+
+}  // namespace zelk::test
