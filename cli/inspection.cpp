@@ -8,12 +8,16 @@ Answer RecordingHost::ShowMessage(const MessageRequest& request) {
     Answer answer = Answer::Ok;
     if (request.buttons == Buttons::YesNo) {
         switch (policy_) {
-            case AnswerPolicy::AllYes: answer = Answer::Yes; break;
-            case AnswerPolicy::AllNo: answer = Answer::No; break;
+            case AnswerPolicy::AllYes:
+                answer = Answer::Yes;
+                break;
+            case AnswerPolicy::AllNo:
+                answer = Answer::No;
+                break;
             case AnswerPolicy::Default:
                 // Scan doubtful PostScript, but neither unknown files nor the rest of a big job.
                 answer = request.text.starts_with("The file seems not conform") ? Answer::Yes
-                                                                                 : Answer::No;
+                                                                                : Answer::No;
                 break;
         }
     }

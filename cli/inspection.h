@@ -19,7 +19,7 @@ struct RaisedMessage {
 
 // A window host that paints nothing, answers questions by policy and records them.
 class RecordingHost final : public WindowHost {
-public:
+  public:
     explicit RecordingHost(AnswerPolicy policy) : policy_(policy) {}
     void Repaint() override {}
     void CaptionChanged() override {}
@@ -31,7 +31,7 @@ public:
     std::vector<RaisedMessage> messages;
     std::atomic<bool> stopPosted{false};
 
-private:
+  private:
     AnswerPolicy policy_;
 };
 

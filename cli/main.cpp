@@ -27,7 +27,9 @@ constexpr const char* kUsage =
 
 volatile std::sig_atomic_t gInterrupted = 0;
 
-void OnInterrupt(int) { gInterrupted = 1; }
+void OnInterrupt(int) {
+    gInterrupted = 1;
+}
 
 struct Options {
     bool json = false;
@@ -66,7 +68,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
 // The scanners seek, so standard input is copied to a file first. The copy is named
 // "stdin" so the report and caption say where the job came from.
 class SpooledInput {
-public:
+  public:
     ~SpooledInput() {
         std::error_code ec;
         if (!dir_.empty()) std::filesystem::remove_all(dir_, ec);
@@ -82,7 +84,7 @@ public:
         return (dir_ / "stdin").string();
     }
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 
@@ -90,7 +92,8 @@ bool Tick(const zelk::cli::Inspection& inspection) {
     if (zelk::cli::StderrIsTerminal()) {
         const auto* stream = inspection.window.analysis.SourceStream.get();
         if (stream != nullptr && stream->Size() > 0)
-            std::fprintf(stderr, "\r%3d%%", static_cast<int>(100 * stream->Position() / stream->Size()));
+            std::fprintf(stderr, "\r%3d%%",
+                         static_cast<int>(100 * stream->Position() / stream->Size()));
     }
     return gInterrupted != 0;
 }

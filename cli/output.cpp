@@ -12,34 +12,47 @@ using Json = nlohmann::ordered_json;
 
 const char* TypeName(BoxType type) {
     switch (type) {
-        case BoxType::Error: return "error";
-        case BoxType::Warning: return "warning";
-        case BoxType::Confirm: return "confirm";
+        case BoxType::Error:
+            return "error";
+        case BoxType::Warning:
+            return "warning";
+        case BoxType::Confirm:
+            return "confirm";
     }
     return "error";
 }
 
 const char* AnswerName(Answer answer) {
     switch (answer) {
-        case Answer::Ok: return "ok";
-        case Answer::Yes: return "yes";
-        case Answer::No: return "no";
+        case Answer::Ok:
+            return "ok";
+        case Answer::Yes:
+            return "yes";
+        case Answer::No:
+            return "no";
     }
     return "ok";
 }
 
-Json Text(const std::string& s) { return ToUtf8(s); }
+Json Text(const std::string& s) {
+    return ToUtf8(s);
+}
 
-Json CaptionIfVisible(const Control& c) { return c.visible ? Text(c.caption) : Json(nullptr); }
+Json CaptionIfVisible(const Control& c) {
+    return c.visible ? Text(c.caption) : Json(nullptr);
+}
 
 Json PageJson(const TZelkMnFrm& w) {
     const Analysis& a = w.analysis;
-    const char* emulsion = !w["EmulsionBox"].visible                   ? "none"
+    const char* emulsion = !w["EmulsionBox"].visible               ? "none"
                            : w["EmulsionBox"].left == w["E1"].left ? "normal"
-                                                                       : "reversed";
-    return {{"width", a.PageWidth},       {"height", a.PageHeight},
-            {"count", Text(w["Pag"].caption)},  {"name", CaptionIfVisible(w["PageNameLabel"])},
-            {"mirrored", a.Mirrored},     {"emulsion", emulsion}};
+                                                                   : "reversed";
+    return {{"width", a.PageWidth},
+            {"height", a.PageHeight},
+            {"count", Text(w["Pag"].caption)},
+            {"name", CaptionIfVisible(w["PageNameLabel"])},
+            {"mirrored", a.Mirrored},
+            {"emulsion", emulsion}};
 }
 
 Json ColoursJson(const TZelkMnFrm& w) {
@@ -51,7 +64,8 @@ Json ColoursJson(const TZelkMnFrm& w) {
     Json spots = Json::array();
     for (int32_t i = 1; i <= a.SpotColourCount && i <= kMaxSpotColours; ++i) {
         const auto index = static_cast<size_t>(i);
-        spots.push_back({{"name", Text(a.SpotColourNames[index])}, {"values", a.SpotColourValues[index]}});
+        spots.push_back(
+            {{"name", Text(a.SpotColourNames[index])}, {"values", a.SpotColourValues[index]}});
     }
     const Control& sep = w["ColorSep"];
     const Rgb bg = sep.background.value_or(kGrey);
@@ -126,7 +140,9 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-std::string Str(const Json& j) { return j.is_string() ? j.get<std::string>() : j.dump(); }
+std::string Str(const Json& j) {
+    return j.is_string() ? j.get<std::string>() : j.dump();
+}
 
 }  // namespace
 

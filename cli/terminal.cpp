@@ -4,6 +4,8 @@
 
 namespace zelk::cli {
 
-bool StderrIsTerminal() { return isatty(2) != 0; }
+bool StderrIsTerminal() {
+    return isatty(2) != 0;
+}
 
 }  // namespace zelk::cli

@@ -10,7 +10,11 @@ bool IsValidUtf8(const std::string& s) {
     size_t i = 0;
     while (i < s.size()) {
         const auto c = static_cast<uint8_t>(s[i]);
-        const size_t extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : 9;
+        const size_t extra = c < 0x80           ? 0
+                             : (c >> 5) == 0x6  ? 1
+                             : (c >> 4) == 0xE  ? 2
+                             : (c >> 3) == 0x1E ? 3
+                                                : 9;
         if (extra == 9 || (extra > 0 && (c < 0xC2 || i + extra >= s.size()))) return false;
         for (size_t k = 1; k <= extra; ++k)
             if ((static_cast<uint8_t>(s[i + k]) >> 6) != 0x2) return false;

@@ -48,9 +48,13 @@ void TEngine::Execute() {
     a.Gate().Wake();
 }
 
-Analysis::~Analysis() { FreeEngine(); }
+Analysis::~Analysis() {
+    FreeEngine();
+}
 
-void Analysis::FreeEngine() { Engine.reset(); }
+void Analysis::FreeEngine() {
+    Engine.reset();
+}
 
 void Analysis::RequestOpen() {
     if (presenter_.ScanRunning()) {
@@ -73,7 +77,9 @@ void Analysis::OnScanStopped() {
     OpenDocument();
 }
 
-void Analysis::GiveUp() { SourceStream.reset(); }
+void Analysis::GiveUp() {
+    SourceStream.reset();
+}
 
 void Analysis::OpenDocument() {
     if (Engine) FreeEngine();  // an ended engine left by a caller that did not reset
@@ -98,7 +104,8 @@ void Analysis::OpenDocument() {
     if (DocKind == "NA") {
         const Answer answer = presenter_.ShowMessage(
             {BoxType::Warning,
-             "File " + fileName + " was not recognized!\n\rDo You want to scan it like PostScript file?",
+             "File " + fileName +
+                 " was not recognized!\n\rDo You want to scan it like PostScript file?",
              Buttons::YesNo});
         if (answer != Answer::Yes) return GiveUp();
         DocKind = "PS";

@@ -17,7 +17,7 @@ class Analysis;
 // The scan thread of one analysis. It runs at once and is not freed when it ends:
 // the object stays in Analysis::Engine until the next display reset.
 class TEngine {
-public:
+  public:
     explicit TEngine(Analysis& analysis);
     ~TEngine();  // asks the thread to stop and waits for its end, serving hand-offs meanwhile
     TEngine(const TEngine&) = delete;
@@ -27,7 +27,7 @@ public:
     bool Terminated() const { return terminated_; }
     bool Finished() const { return finished_; }
 
-private:
+  private:
     void Execute();
 
     Analysis& analysis_;
@@ -37,7 +37,7 @@ private:
 };
 
 class Analysis : public AnalysisRecord {
-public:
+  public:
     Analysis(Presenter& presenter, MainThreadGate& gate) : presenter_(presenter), gate_(gate) {}
     ~Analysis();
 
@@ -61,7 +61,7 @@ public:
     MainThreadGate& Gate() { return gate_; }
     Presenter& Window() { return presenter_; }
 
-private:
+  private:
     friend class TEngine;
     void GiveUp();
 

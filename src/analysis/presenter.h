@@ -19,7 +19,7 @@ struct MessageRequest {
 };
 
 class Presenter {
-public:
+  public:
     virtual ~Presenter() = default;
 
     // Used by the open and stop entry points.
@@ -48,7 +48,7 @@ public:
 
 // Carries calls from the scan thread to the main thread.
 class MainThreadGate {
-public:
+  public:
     virtual ~MainThreadGate() = default;
     // Scan thread: runs `call` on the main thread and returns when it has run.
     virtual void Invoke(const std::function<void()>& call) = 0;

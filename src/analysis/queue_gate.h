@@ -12,14 +12,14 @@
 namespace zelk {
 
 class QueueGate final : public MainThreadGate {
-public:
+  public:
     void Invoke(const std::function<void()>& call) override;
     void ServeUntil(const std::function<bool()>& done) override;
     void Wake() override;
     // Serves what is queued, waiting at most `wait` for a first call; false when none came.
     bool ServeFor(std::chrono::milliseconds wait);
 
-private:
+  private:
     struct Pending {
         const std::function<void()>* call;
         bool done = false;

@@ -25,9 +25,8 @@ constexpr std::array<KindRule, 4> kKindRules{{
     {"EPS", [](std::string_view w) { return Contains(w, "%!PS") && Contains(w, "EPS"); }},
     {"PS", [](std::string_view w) { return Contains(w, "%!PS"); }},
     {"PDF", [](std::string_view w) { return Contains(w, "%PDF"); }},
-    {"TIF", [](std::string_view w) {
-         return StartsWith(w, "II*\0"sv) || StartsWith(w, "MM\0*"sv);
-     }},
+    {"TIF",
+     [](std::string_view w) { return StartsWith(w, "II*\0"sv) || StartsWith(w, "MM\0*"sv); }},
 }};
 
 struct KindPrefix {

@@ -10,7 +10,7 @@
 namespace zelk {
 
 class SourceFile {
-public:
+  public:
     virtual ~SourceFile() = default;
     // Reads up to `count` bytes at the current position; returns the number read, -1 on error.
     virtual int64_t Read(uint8_t* dst, int64_t count) = 0;
@@ -22,7 +22,7 @@ public:
     int64_t Size() const { return size_.load(std::memory_order_relaxed); }
     int64_t Position() const { return position_.load(std::memory_order_relaxed); }
 
-protected:
+  protected:
     std::atomic<int64_t> size_{0};
     std::atomic<int64_t> position_{0};
 };

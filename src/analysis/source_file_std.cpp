@@ -16,7 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class StdSourceFile final : public SourceFile {
-public:
+  public:
     bool Open(const std::string& path) {
         std::error_code ec;
         if (fs::is_directory(path, ec)) return false;
@@ -28,7 +28,8 @@ public:
     }
 
     int64_t Read(uint8_t* dst, int64_t count) override {
-        const auto got = buf_.sgetn(reinterpret_cast<char*>(dst), static_cast<std::streamsize>(count));
+        const auto got =
+            buf_.sgetn(reinterpret_cast<char*>(dst), static_cast<std::streamsize>(count));
         if (got < 0) return -1;
         position_ = Position() + got;
         return got;
@@ -41,7 +42,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::filebuf buf_;
 };
 

@@ -8,7 +8,7 @@ namespace zelk {
 namespace {
 
 class WinSourceFile final : public SourceFile {
-public:
+  public:
     ~WinSourceFile() override {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
     }
@@ -44,7 +44,7 @@ public:
         return true;
     }
 
-private:
+  private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 

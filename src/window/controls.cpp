@@ -22,4 +22,17 @@ const Control* ControlSet::At(int x, int y) const {
     return nullptr;
 }
 
+void LayoutLabels(ControlSet& controls, const MeasureText& measure) {
+    for (Control& c : controls.All()) {
+        if (c.kind != ControlKind::Label || !c.autoSize) continue;
+        const TextSize size = measure(c);
+        if (c.align == Align::Right) {
+            if (c.anchorRight < 0) c.anchorRight = c.left + size.width;
+            c.left = c.anchorRight - size.width;
+        }
+        c.width = size.width;
+        c.height = size.height;
+    }
+}
+
 }  // namespace zelk

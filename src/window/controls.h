@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,6 +44,7 @@ struct Control {
     // Labels
     std::string caption;
     bool autoSize = false;  // sizes itself to its caption; a right-aligned one keeps its right edge
+    int anchorRight = -1;   // that right edge, fixed at the first layout
     Align align = Align::Left;
     bool wordWrap = false;
     Font font;
@@ -58,16 +60,25 @@ struct Control {
 
 // A window's controls in stacking order, lowest first.
 class ControlSet {
-public:
+  public:
     Control& Add(Control c) { return controls_.emplace_back(std::move(c)); }
     Control& operator[](const std::string& name);
     const Control& operator[](const std::string& name) const;
     const std::vector<Control>& All() const { return controls_; }
+    std::vector<Control>& All() { return controls_; }
     // The topmost visible control under a point, or nullptr.
     const Control* At(int x, int y) const;
 
-private:
+  private:
     std::vector<Control> controls_;
 };
+
+struct TextSize {
+    int width = 0, height = 0;
+};
+using MeasureText = std::function<TextSize(const Control&)>;
+
+// Sizes the self-sizing labels to their captions, as a toolkit does after each caption change.
+void LayoutLabels(ControlSet& controls, const MeasureText& measure);
 
 }  // namespace zelk

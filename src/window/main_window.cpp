@@ -81,7 +81,8 @@ void BuildControls(ControlSet& set) {
     Control pageName = Hidden(Label("PageNameLabel", 75, 80, "PageSize"));
     pageName.textColour = kRed;
     set.Add(pageName);
-    Control colorSep = Hidden(OnBackground(RightAligned(Label("ColorSep", 95, 264, " Uncommented ")), kGrey));
+    Control colorSep =
+        Hidden(OnBackground(RightAligned(Label("ColorSep", 95, 264, " Uncommented ")), kGrey));
     colorSep.textColour = kWhite;
     colorSep.font.bold = true;
     colorSep.font.height = 16;
@@ -117,7 +118,8 @@ void BuildControls(ControlSet& set) {
     popUp.font.fixedPitch = true;
     set.Add(popUp);
     set.Add(Link("Help", 360, 264, "Help"));
-    Control resources = Hidden(OnBackground(RightAligned(Label("ResourceLabel", 90, 304, " ResourceLabel ")), kRed));
+    Control resources = Hidden(
+        OnBackground(RightAligned(Label("ResourceLabel", 90, 304, " ResourceLabel ")), kRed));
     resources.textColour = kWhite;
     resources.font.bold = true;
     resources.font.height = 16;
@@ -131,7 +133,9 @@ TZelkMnFrm::TZelkMnFrm(WindowHost& host, MainThreadGate& gate)
     BuildControls(controls);
 }
 
-TZelkMnFrm::~TZelkMnFrm() { analysis.FreeEngine(); }
+TZelkMnFrm::~TZelkMnFrm() {
+    analysis.FreeEngine();
+}
 
 void TZelkMnFrm::ResetDisplay() {
     analysis.FreeEngine();
@@ -170,7 +174,9 @@ void TZelkMnFrm::AppendReport(const std::string& text) {
 }
 
 // The scanning state lives in the gauge's colour: blue exactly while a scan runs.
-bool TZelkMnFrm::ScanRunning() const { return controls["Gaugis"].fillColour == kBlue; }
+bool TZelkMnFrm::ScanRunning() const {
+    return controls["Gaugis"].fillColour == kBlue;
+}
 
 void TZelkMnFrm::BeginScanDisplay() {
     controls["Gaugis"].fillColour = kBlue;
@@ -178,9 +184,13 @@ void TZelkMnFrm::BeginScanDisplay() {
     host_.SetFileTimer(true);
 }
 
-void TZelkMnFrm::HideResourceLabel() { controls["ResourceLabel"].visible = false; }
+void TZelkMnFrm::HideResourceLabel() {
+    controls["ResourceLabel"].visible = false;
+}
 
-Answer TZelkMnFrm::ShowMessage(const MessageRequest& request) { return host_.ShowMessage(request); }
+Answer TZelkMnFrm::ShowMessage(const MessageRequest& request) {
+    return host_.ShowMessage(request);
+}
 
 void TZelkMnFrm::ShowPageCount() {
     controls["Pag"].caption = std::to_string(analysis.PageCount);
@@ -217,6 +227,8 @@ void TZelkMnFrm::ScanDone() {
     host_.Repaint();
 }
 
-void TZelkMnFrm::PostScanStopped() { host_.PostScanStopped(); }
+void TZelkMnFrm::PostScanStopped() {
+    host_.PostScanStopped();
+}
 
 }  // namespace zelk

@@ -14,7 +14,7 @@ inline constexpr int kClientHeight = 334;
 
 // What the window model needs from the platform around it.
 class WindowHost {
-public:
+  public:
     virtual ~WindowHost() = default;
     virtual void Repaint() = 0;  // invalidate and update the whole window at once
     virtual void CaptionChanged() = 0;
@@ -25,7 +25,7 @@ public:
 };
 
 class TZelkMnFrm final : public Presenter {
-public:
+  public:
     TZelkMnFrm(WindowHost& host, MainThreadGate& gate);
     ~TZelkMnFrm() override;
 
@@ -56,7 +56,7 @@ public:
     void ScanDone() override;
     void PostScanStopped() override;
 
-private:
+  private:
     WindowHost& host_;
 };
 

@@ -16,19 +16,19 @@ TEST(RecognizeKind, FollowsTheOrderOfTheTests) {
     const KindCase cases[] = {
         {"%!PS-Adobe-3.0 EPSF-3.0\n", "EPS"},
         {"%!PS-Adobe-3.0\n%%Title: x\n", "PS"},
-        {"%!PS-Adobe-3.0\n%%Title: EPS\n", "EPS"},       // "EPS" anywhere in 30 bytes
+        {"%!PS-Adobe-3.0\n%%Title: EPS\n", "EPS"},        // "EPS" anywhere in 30 bytes
         {"%!PS-Adobe-3.0\n%%Title: xxxxxxxxxEPS", "PS"},  // ... but not past byte 30
         {"%!PS\n%PDF-1.4\n", "PS"},                       // PostScript wins over PDF
         {"%PDF-1.7\n", "PDF"},
         {"%PDF-", "PDF"},
         {"%!PS", "PS"},
-        {"\x01\x02junk %PDF", "PDF"},                     // anywhere in the window
-        {"\0\0\0\0\0\0%!PS-Adobe-2.0"s, "PS"},             // NUL bytes are ordinary characters
+        {"\x01\x02junk %PDF", "PDF"},           // anywhere in the window
+        {"\0\0\0\0\0\0%!PS-Adobe-2.0"s, "PS"},  // NUL bytes are ordinary characters
         {"II*\0\x08\0\0\0"s, "TIF"},
         {"MM\0*\0\0\0\x08"s, "TIF"},
         {"II+\0\x08\0\0\0"s, "NA"},
         {"MM\0+"s, "NA"},
-        {"II*", "NA"},                                    // shorter than 4 bytes
+        {"II*", "NA"},  // shorter than 4 bytes
         {"", "NA"},
         {std::string(30, ' ') + "%!PS", "NA"},
         {"\xC5\xD0\xD3\xC6 DOS EPS preview header......", "NA"},

@@ -23,10 +23,10 @@ TempDir::~TempDir() {
 }
 
 std::string TempDir::Write(const std::string& name, std::string_view bytes) const {
-    const auto path = dir_ / name;
+    const std::string path = PathOf(name);
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return path.string();
+    return path;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -36,7 +36,9 @@ std::string ReadFile(const std::string& path) {
     return all.str();
 }
 
-std::string DataPath(const std::string& name) { return std::string(ZELK_TEST_DATA) + "/" + name; }
+std::string DataPath(const std::string& name) {
+    return std::string(ZELK_TEST_DATA) + "/" + name;
+}
 
 std::string NativePath(std::string path) {
 #ifdef _WIN32

@@ -8,7 +8,7 @@
 namespace zelk::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -16,10 +16,12 @@ public:
 
     // Writes `bytes` to `name` in the folder; returns the file's path.
     std::string Write(const std::string& name, std::string_view bytes) const;
-    std::string PathOf(const std::string& name) const { return (dir_ / name).string(); }
+    // Joined as narrow text, not through std::filesystem::path, which would re-encode a
+    // Windows ANSI name as UTF-8.
+    std::string PathOf(const std::string& name) const { return dir_.string() + "/" + name; }
     const std::filesystem::path& Dir() const { return dir_; }
 
-private:
+  private:
     std::filesystem::path dir_;
 };
 

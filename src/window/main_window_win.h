@@ -1,0 +1,31 @@
+// The real main window: a Win32 window of class "TZelkMnFrm" around the TZelkMnFrm model.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zelk {
+
+inline constexpr const char* kMainWindowClass = "TZelkMnFrm";
+
+struct StartOptions {
+    std::vector<std::string> args;  // the command line after the program's name
+    std::string snapshotPath;       // when set: save a PNG once the scan has ended, then close
+};
+
+class MainFrame;
+
+void DestroyMainFrame(MainFrame* frame);
+struct MainFrameDeleter {
+    void operator()(MainFrame* frame) const { DestroyMainFrame(frame); }
+};
+using MainFramePtr = std::unique_ptr<MainFrame, MainFrameDeleter>;
+
+// Registers the class and creates the main window; null when Windows refuses.
+MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options);
+HWND FrameHandle(const MainFrame& frame);
+
+}  // namespace zelk
