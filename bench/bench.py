@@ -1,0 +1,141 @@
+#!/usr/bin/env python3
+"""Speed and memory of zelk-inspect against `cat FILE > /dev/null`, side by side.
+
+Generates its inputs deterministically into bench/data (git-ignored), warms the page cache,
+then alternates the two commands and prints for each file the median ratio of wall times
+and zelk-inspect's peak memory. Ratios, not seconds: the machine's speed cancels out.
+
+    python3 bench/bench.py [--size-mib N] [--runs N] [--inspect PATH] [--only ps,pdf,tif]
+"""
+import argparse
+import os
+import resource
+import statistics
+import struct
+import subprocess
+import sys
+import time
+from pathlib import Path
+
+ROOT = Path(__file__).resolve().parent.parent
+DATA = ROOT / "bench" / "data"
+
+
+def write_ps(path, size):
+    """A DSC job: header, prolog, then pages of text until the size is reached."""
+    header = (
+        "%!PS-Adobe-3.0\n%%Title: Benchmark job\n%%Creator: bench.py\n"
+        "%%CreationDate: 2026-01-01\n%%LanguageLevel: 2\n%%BoundingBox: 0 0 595 842\n"
+        "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n"
+        "%%DocumentProcessColors: Cyan Magenta Yellow Black\n"
+        "%%CMYKCustomColor: 0 0.5 1 0 (PANTONE 151)\n%%Pages: (atend)\n%%EndComments\n"
+        "%%BeginProlog\n/F { findfont exch scalefont setfont } bind def\n%%EndProlog\n"
+    )
+    line = "72 720 moveto (The quick brown fox jumps over the lazy dog 0123456789) show\n"
+    body = line * 60 + "0.1 0.2 0.3 0.4 setcmykcolor 100 100 200 200 rectfill\n"
+    with open(path, "w", newline="\n") as out:
+        out.write(header)
+        written, page = len(header), 0
+        while written < size:
+            page += 1
+            chunk = f"%%Page: {page} {page}\n%%BeginPageSetup\n/Times-Roman 12 F\n%%EndPageSetup\n{body}showpage\n%%PageTrailer\n"
+            out.write(chunk)
+            written += len(chunk)
+        out.write(f"%%Trailer\n%%Pages: {page}\n%%EOF\n")
+
+
+def write_pdf(path, size):
+    """A PDF of many pages whose content streams hold text operators."""
+    with open(path, "wb") as out:
+        out.write(b"%PDF-1.4\n%\xe2\xe3\xcf\xd3\n")
+        content = b"BT /F1 12 Tf 72 720 Td (The quick brown fox jumps over the lazy dog) Tj ET\n" * 80
+        obj, written = 3, out.tell()
+        pages = []
+        while written < size:
+            pages.append(obj)
+            out.write(b"%d 0 obj\n<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Contents %d 0 R >>\nendobj\n" % (obj, obj + 1))
+            out.write(b"%d 0 obj\n<< /Length %d >>\nstream\n" % (obj + 1, len(content)) + content + b"endstream\nendobj\n")
+            obj += 2
+            written = out.tell()
+        kids = b" ".join(b"%d 0 R" % p for p in pages[:1000])
+        out.write(b"2 0 obj\n<< /Type /Pages /Kids [%s] /Count %d >>\nendobj\n" % (kids, len(pages)))
+        out.write(b"1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\ntrailer\n<< /Root 1 0 R >>\n%%EOF\n")
+
+
+def write_tif(path, size):
+    """An uncompressed RGB TIFF; the directory sits after the image data, as many writers do."""
+    width = 4096
+    height = max(1, size // (width * 3))
+    image = width * 3 * height
+    entries = [(256, 4, 1, width), (257, 4, 1, height), (258, 3, 1, 8), (259, 3, 1, 1),
+               (262, 3, 1, 2), (273, 4, 1, 8), (277, 3, 1, 3), (279, 4, 1, image),
+               (282, 5, 1, 0), (283, 5, 1, 0), (296, 3, 1, 2)]
+    ifd = 8 + image
+    rational = ifd + 2 + 12 * len(entries) + 4
+    with open(path, "wb") as out:
+        out.write(b"II*\x00" + struct.pack("<I", ifd))
+        row = bytes(range(256)) * (width * 3 // 256)
+        for _ in range(height):
+            out.write(row)
+        out.write(struct.pack("<H", len(entries)))
+        for tag, kind, count, value in entries:
+            if tag in (282, 283):
+                value = rational
+            out.write(struct.pack("<HHII", tag, kind, count, value))
+        out.write(struct.pack("<I", 0))
+        out.write(struct.pack("<II", 300, 1))
+
+
+KINDS = {"ps": ("job.ps", write_ps), "pdf": ("job.pdf", write_pdf), "tif": ("image.tif", write_tif)}
+
+
+def ensure(kind, size):
+    name, writer = KINDS[kind]
+    path = DATA / f"{size >> 20}M-{name}"
+    if not path.exists():
+        DATA.mkdir(parents=True, exist_ok=True)
+        print(f"generating {path.name} ...", file=sys.stderr)
+        writer(path.with_suffix(".tmp"), size)
+        path.with_suffix(".tmp").rename(path)
+    return path
+
+
+def timed(command):
+    start = time.perf_counter()
+    subprocess.run(command, check=False, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return time.perf_counter() - start
+
+
+def peak_kib(command):
+    """Peak resident memory of one run. GNU time forks from a small C process, so unlike a
+    child of Python the figure is not inflated by the parent's memory before the exec."""
+    result = subprocess.run(["/usr/bin/time", "-f", "%M", *command], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.PIPE, text=True)
+    return int(result.stderr.strip().splitlines()[-1])
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--size-mib", type=int, default=1024)
+    parser.add_argument("--runs", type=int, default=5)
+    parser.add_argument("--inspect", default=str(ROOT / "build" / "native" / "cli" / "zelk-inspect"))
+    parser.add_argument("--only", default="ps,pdf,tif")
+    args = parser.parse_args()
+    print(f"{'file':<16}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'peak MiB':>10}")
+    for kind in args.only.split(","):
+        path = ensure(kind, args.size_mib << 20)
+        cat = ["sh", "-c", f"cat '{path}' > /dev/null"]
+        zelk = [args.inspect, "--yes", "--json", str(path)]
+        timed(cat)  # into the page cache
+        cats, zelks = [], []
+        for _ in range(args.runs):
+            cats.append(timed(cat))
+            zelks.append(timed(zelk))
+        ratios = [z / c for z, c in zip(zelks, cats)]
+        print(f"{path.name:<16}{path.stat().st_size >> 20:>9}{statistics.median(cats):>9.3f}"
+              f"{statistics.median(zelks):>9.3f}{statistics.median(ratios):>8.2f}"
+              f"{peak_kib(zelk) / 1024:>10.1f}")
+
+
+if __name__ == "__main__":
+    main()
