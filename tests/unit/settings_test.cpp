@@ -1,0 +1,161 @@
+// The settings file on real files: defaults, conversions, writes that keep the rest.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "settings/settings_file.h"
+#include "test_files.h"
+
+namespace zelk {
+namespace {
+
+namespace fs = std::filesystem;
+using test::ReadFile;
+using test::TempDir;
+
+struct Settings : ::testing::Test {
+    SettingsFile Open(const std::string& text) {
+        path = dir.Write("PreZelk.INI", text);
+        return SettingsFile(path, MakePortableProfileStore(path));
+    }
+    TempDir dir;
+    std::string path;
+};
+
+TEST_F(Settings, MissingFileReadsAsDefaults) {
+    const SettingsFile s(dir.PathOf("PreZelk.INI"),
+                         MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+    EXPECT_EQ(s.Read(settings::kUnits), "mm");
+    EXPECT_EQ(s.Read(settings::kFastScan), 1582);
+    EXPECT_EQ(s.Read(settings::kSlowScan), 2126);
+    EXPECT_FALSE(s.Read(settings::kOnlyOneAtStart));
+    EXPECT_TRUE(s.Read(settings::kOnlyOneInDialog));
+    EXPECT_EQ(s.Read(settings::kHandedOverPath), "");
+    EXPECT_EQ(s.Read(settings::kOpenWithCount), 0);
+    EXPECT_FALSE(fs::exists(dir.PathOf("PreZelk.INI")));  // reading creates nothing
+}
+
+TEST_F(Settings, IntegersAcceptDecimalAndHexadecimal) {
+    const auto s = Open(
+        "[Init]\r\nFast_scan=0x62E\r\nSlow_scan=$62E\r\nOnlyOne=2\r\n"
+        "[Other]\r\na=-17\r\nb=0X10\r\nc=abc\r\nd=\r\ne=12abc\r\nf=2147483648\r\ng=-2147483648\r\n"
+        "h=$FFFFFFFF\r\ni=+5\r\nj=0x\r\nk= 42 \r\nl=$\r\nm=$100000000\r\n");
+    EXPECT_EQ(s.Read(settings::kFastScan), 1582);
+    EXPECT_EQ(s.Read(settings::kSlowScan), 1582);
+    EXPECT_TRUE(s.Read(settings::kOnlyOneAtStart));
+    const struct {
+        const char* key;
+        int32_t value;
+    } cases[] = {{"a", -17}, {"b", 16}, {"c", 7}, {"d", 7},  {"e", 7}, {"f", 7}, {"g", INT32_MIN},
+                 {"h", -1},  {"i", 5},  {"j", 7}, {"k", 42}, {"l", 7}, {"m", 7}};
+    for (const auto& c : cases) EXPECT_EQ(s.ReadInteger("Other", c.key, 7), c.value) << c.key;
+}
+
+TEST_F(Settings, FlagsTakeAnyNonZeroAndTheCallersDefaultForNonsense) {
+    const auto s = Open("[Init]\nOnlyOne=yes\n");
+    EXPECT_FALSE(s.Read(settings::kOnlyOneAtStart));
+    EXPECT_TRUE(s.Read(settings::kOnlyOneInDialog));
+}
+
+TEST_F(Settings, TextsLoseBlanksAndOnePairOfQuotesAndStayCaseSensitive) {
+    const auto s = Open(
+        "[init]\r\n  UNITS  =  MM  \r\n[Temp]\r\nOpen=\"C:\\my jobs\\a.ps\"\r\n"
+        "q1='x'\r\nq2=\"\"y\"\"\r\nq3=\"z'\r\n");
+    EXPECT_EQ(s.Read(settings::kUnits), "MM");  // names ignore case, values do not
+    EXPECT_EQ(s.Read(settings::kHandedOverPath), "C:\\my jobs\\a.ps");
+    EXPECT_EQ(s.ReadString("temp", "q1", ""), "x");
+    EXPECT_EQ(s.ReadString("temp", "q2", ""), "\"y\"");
+    EXPECT_EQ(s.ReadString("temp", "q3", ""), "\"z'");
+}
+
+TEST_F(Settings, ALineWithoutEqualsIsAKeyWithoutValue) {
+    auto s = Open("[Init]\r\nUnits\r\nFast_scan=1\r\n");
+    EXPECT_EQ(s.Read(settings::kUnits), "mm");
+    s.WriteString("Init", "Units", "in");
+    EXPECT_EQ(ReadFile(path), "[Init]\r\nUnits=in\r\nFast_scan=1\r\n");
+}
+
+TEST_F(Settings, LongValuesAreCutAt1023) {
+    auto s = Open("");
+    s.WriteString("OpenWith", "1", std::string(2000, 'v'));
+    EXPECT_EQ(s.ReadString("OpenWith", "1", ""), std::string(1023, 'v'));
+}
+
+TEST_F(Settings, WritesKeepEverythingElse) {
+    const std::string original =
+        "; Zelk "
+        "settings\r\n[Init]\r\nUnits=pt\r\n\r\n[OpenWith]\r\nCount=1\r\n1=Viewer=C:\\v.exe\r\n";
+    auto s = Open(original);
+    s.WriteString("init", "units", "in");
+    s.WriteInteger("Init", "Fast_scan", 2000);
+    s.WriteBool("Temp", "flag", true);
+    EXPECT_EQ(ReadFile(path),
+              "; Zelk settings\r\n[Init]\r\nunits=in\r\nFast_scan=2000\r\n\r\n[OpenWith]\r\n"
+              "Count=1\r\n1=Viewer=C:\\v.exe\r\n[Temp]\r\nflag=1\r\n");
+    EXPECT_EQ(s.ReadString("OpenWith", "1", ""), "Viewer=C:\\v.exe");
+    EXPECT_EQ(s.Read(settings::kFastScan), 2000);
+}
+
+TEST_F(Settings, WritesFollowTheFilesLineEnds) {
+    auto s = Open("[Init]\nUnits=pt");  // LF, no final line end
+    s.WriteString("Init", "OnlyOne", "1");
+    s.WriteString("SendTo", "Count", "0");
+    EXPECT_EQ(ReadFile(path), "[Init]\nUnits=pt\nOnlyOne=1\n[SendTo]\nCount=0\n");
+}
+
+TEST_F(Settings, FirstWriteCreatesTheFile) {
+    const std::string p = dir.PathOf("PreZelk.INI");
+    SettingsFile s(p, MakePortableProfileStore(p));
+    s.WriteString("Temp", "Open", "C:\\a b.ps");
+    EXPECT_EQ(ReadFile(p), "[Temp]\r\nOpen=C:\\a b.ps\r\n");
+    EXPECT_EQ(s.Read(settings::kHandedOverPath), "C:\\a b.ps");
+}
+
+TEST_F(Settings, NumberedItemsAboveCountStayInTheFile) {
+    auto s = Open("");
+    for (int i = 1; i <= 5; ++i) s.WriteString("SendTo", std::to_string(i), "n=C:\\d\\");
+    s.WriteInteger("SendTo", "Count", 5);
+    for (int i = 1; i <= 3; ++i) s.WriteString("SendTo", std::to_string(i), "m=C:\\e\\");
+    s.WriteInteger("SendTo", "Count", 3);
+    EXPECT_EQ(s.Read(settings::kSendToCount), 3);
+    EXPECT_EQ(s.ReadString("SendTo", "5", ""), "n=C:\\d\\");
+}
+
+// Windows marks a file read-only with an attribute that stops even administrators;
+// the permission bits play that part here, so the test holds when run as root too.
+TEST_F(Settings, ReadOnlyFileGivesTheErrorAndLosesNothing) {
+    const std::string original = "[Init]\r\nUnits=pt\r\n";
+    auto s = Open(original);
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    try {
+        s.WriteString("Init", "Units", "in");
+        FAIL() << "the write was reported as done";
+    } catch (const SettingsWriteError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+    }
+    fs::permissions(path, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(ReadFile(path), original);
+}
+
+TEST_F(Settings, ReadOnlyFolderStopsTheOperationAtTheFailedWrite) {
+    auto s = Open("[Init]\r\nUnits=pt\r\n");
+    s.WriteString("Init", "Units", "in");
+    fs::permissions(dir.Dir(),
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    bool failed = false;
+    try {
+        s.WriteInteger("Init", "Fast_scan", 1000);
+        s.WriteInteger("Init", "Slow_scan", 1000);
+    } catch (const SettingsWriteError&) {
+        failed = true;
+    }
+    fs::permissions(dir.Dir(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(ReadFile(path), "[Init]\r\nUnits=in\r\n");  // the earlier write stays
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
+}
+
+}  // namespace
+}  // namespace zelk
