@@ -139,6 +139,9 @@ TEST_F(Settings, ReadOnlyFileGivesTheErrorAndLosesNothing) {
 }
 
 TEST_F(Settings, ReadOnlyFolderStopsTheOperationAtTheFailedWrite) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows folders are made read-only by their access rights, not an attribute";
+#endif
     auto s = Open("[Init]\r\nUnits=pt\r\n");
     s.WriteString("Init", "Units", "in");
     fs::permissions(dir.Dir(),
