@@ -92,6 +92,12 @@ Json TiffJson(const TZelkMnFrm& w) {
             {"picture", picture}};
 }
 
+Json Resources(const TZelkMnFrm& w) {
+    Json lines = Json::array();
+    for (const auto& line : w.need.ComboRes) lines.push_back(Text(line));
+    return lines;
+}
+
 }  // namespace
 
 Json ToJson(const Inspection& inspection, const std::string& fileAsGiven) {
@@ -110,7 +116,7 @@ Json ToJson(const Inspection& inspection, const std::string& fileAsGiven) {
             {"messages", messages},
             {"page", PageJson(w)},
             {"colours", ColoursJson(w)},
-            {"resources", Json::array()},
+            {"resources", Resources(w)},
             {"resourceLabel", CaptionIfVisible(w["ResourceLabel"])},
             {"tiff", TiffJson(w)}};
 }

@@ -4,7 +4,6 @@
 
 namespace zelk {
 
-void ScanDsc(Analysis&) {}
 void ScanPdf(Analysis&) {}
 void ScanTiff(Analysis&) {}
 

@@ -20,6 +20,7 @@ inline constexpr Rgb kWhite{255, 255, 255};
 inline constexpr Rgb kRed{255, 0, 0};
 inline constexpr Rgb kBlue{0, 0, 255};
 inline constexpr Rgb kGrey{128, 128, 128};
+inline constexpr Rgb kGreen{0, 128, 0};
 inline constexpr Rgb kLightGrey{221, 221, 221};
 inline constexpr Rgb kTooltip{255, 255, 225};
 

@@ -1,5 +1,7 @@
 #include "window/main_window.h"
 
+#include <algorithm>
+
 namespace zelk {
 namespace {
 
@@ -155,6 +157,9 @@ void TZelkMnFrm::ResetDisplay() {
     analysis.ProcessColourCount = 0;
     analysis.SpotColourCount = 0;
     controls["ResourceLabel"].visible = false;
+    need.visible = false;
+    colourBar.processCount = 0;
+    colourBar.spotCount = 0;
     host_.Repaint();
 }
 
@@ -213,9 +218,37 @@ void TZelkMnFrm::ShowEmulsionMark() {
     host_.Repaint();
 }
 
-void TZelkMnFrm::ShowColourSummary() {}
+void TZelkMnFrm::ShowColourSummary() {
+    const Analysis& a = analysis;
+    const int32_t total = a.ProcessColourCount + a.SpotColourCount;
+    Control& label = controls["ColorSep"];
+    label.caption = total == 0 ? " Color"
+                               : " " + std::to_string(total) + (total == 1 ? " color" : " colors");
+    if (a.SeparationKnown) {
+        label.background = a.Separated ? kGreen : kRed;
+        label.caption += a.Separated ? " separated " : " composite ";
+    }
+    label.visible = true;
 
-void TZelkMnFrm::AddNeededResource() {}
+    colourBar.inks = a.ProcessInks;
+    colourBar.processCount = a.ProcessColourCount;
+    colourBar.processText = a.ProcessColourText;
+    const int32_t spots = std::min(a.SpotColourCount, kMaxSpotColours);
+    colourBar.spotNames.assign(a.SpotColourNames.begin() + 1, a.SpotColourNames.begin() + 1 + spots);
+    colourBar.spotValues.assign(a.SpotColourValues.begin() + 1,
+                                a.SpotColourValues.begin() + 1 + spots);
+    colourBar.spotCount = spots;
+    host_.Repaint();
+}
+
+void TZelkMnFrm::AddNeededResource() {
+    if (!analysis.ResourcesStarted) need.ComboRes.clear();
+    need.ComboRes.push_back(analysis.Token);
+    Control& label = controls["ResourceLabel"];
+    label.caption = " " + std::to_string(need.ComboRes.size()) + " resources needed! ";
+    label.visible = true;
+    host_.Repaint();
+}
 
 void TZelkMnFrm::ShowTiffImage() {}
 

@@ -2,7 +2,9 @@
 // The Win32 layer paints it and routes messages here; the command-line tool runs it bare.
 #pragma once
 
+#include <array>
 #include <string>
+#include <vector>
 
 #include "analysis/analysis.h"
 #include "window/controls.h"
@@ -24,6 +26,23 @@ class WindowHost {
     virtual void RestoreIfMinimised() = 0;
 };
 
+// The resources window: its list box holds the needed resources of the last file that had any.
+struct TNeed {
+    std::vector<std::string> ComboRes;
+    bool visible = false;
+};
+
+// The colours as the colour bar paints them: a copy taken in the colour hand-off, while the
+// scan thread waits, so a repaint at any time sees only complete colours.
+struct ColourBarData {
+    std::array<bool, 4> inks{};
+    int32_t processCount = 0;
+    std::string processText;
+    int32_t spotCount = 0;
+    std::vector<std::string> spotNames;                // from index 0
+    std::vector<std::array<double, 4>> spotValues;     // from index 0
+};
+
 class TZelkMnFrm final : public Presenter {
   public:
     TZelkMnFrm(WindowHost& host, MainThreadGate& gate);
@@ -33,6 +52,8 @@ class TZelkMnFrm final : public Presenter {
     std::string caption = "Zelk";
     bool fileTimerEnabled = false;
     Analysis analysis;
+    TNeed need;
+    ColourBarData colourBar;
 
     Control& operator[](const std::string& name) { return controls[name]; }
     const Control& operator[](const std::string& name) const { return controls[name]; }

@@ -1,0 +1,224 @@
+// The walk of the DSC scanner: passes, restart points, the keyword dispatch and the finish.
+#include "analysis/dsc_scanner.h"
+
+#include <cstring>
+
+#include "analysis/dsc_text.h"
+
+namespace zelk {
+
+void ScanDsc(Analysis& a) { DscScan(a).Run(); }
+
+bool DscScan::Match(int64_t offset, std::string_view word) const {
+    return MatchAt(a_, a_.ScanPos + offset, word);
+}
+
+void DscScan::Run() {
+    a_.PageCount = 0;
+    a_.SpotColourCount = 0;
+    a_.ProcessInks = {};
+    a_.Separated = true;
+    a_.SeparationKnown = false;
+    a_.Mirrored = false;
+    a_.ResourcesStarted = false;
+    chunkStart_ = 0;
+    for (;;) {
+        // The first two passes of a big file take the header and the trailer; every other
+        // pass continues from a restart point, the start of the last whole line of the chunk.
+        // Comments from that point on are left to the next chunk, which reads them whole.
+        const bool seekRestart = !(a_.BigFile && (Pass == 1 || Pass == 2));
+        const int64_t restart = seekRestart && !LastChunk() ? FindRestart() : 0;
+        if (a_.BigFile && Pass == 2)
+            BackwardPass();
+        else
+            ForwardPass(restart > 0 ? restart : a_.ChunkLength);
+        if (pageCountPending_) ShowPageCountNow();
+
+        if (LastChunk()) return Finish();
+        if (WholeFileQuestionFinishes()) return Finish();
+        // Stop only between chunks: a half-scanned chunk would leave the results inconsistent.
+        if (a_.StopRequested()) return;
+
+        int64_t next = a_.SourceStream->Position();
+        if (a_.BigFile && Pass == 1)
+            next = a_.SourceStream->Size() - kChunkSize;
+        else if (restart > 0)
+            next = chunkStart_ + restart;
+        else if (a_.BigFile && Pass == 2)
+            next = 0;
+        if (!SeekAndRead(next)) a_.ChunkLength = 0;
+        ++Pass;
+    }
+}
+
+bool DscScan::SeekAndRead(int64_t offset) {
+    if (offset != a_.SourceStream->Position() && !a_.SourceStream->Seek(offset)) return false;
+    ReadChunk();
+    return true;
+}
+
+void DscScan::ReadChunk() {
+    chunkStart_ = a_.SourceStream->Position();
+    const int64_t got = a_.SourceStream->Read(a_.ChunkBuffer.data(), kChunkSize);
+    a_.ChunkLength = got < 0 ? 0 : static_cast<int32_t>(got);
+}
+
+int64_t DscScan::FindRestart() const {
+    const int64_t last = a_.ChunkLength;
+    for (int64_t i = last - 8; i >= last - 254 && i >= 1; --i)
+        if (IsLineBreak(a_.At(i)) && ReadDscText(a_, i, 5).find('+') == std::string::npos)
+            return i;
+    return 0;
+}
+
+namespace {
+
+bool Interesting(uint8_t c, bool mirrorOpen, bool headerOpen) {
+    return c == '%' || (mirrorOpen && c == '-') || (headerOpen && IsLineBreak(c));
+}
+
+}  // namespace
+
+bool DscScan::ForwardPass(int64_t last) {
+    const uint8_t* buffer = a_.ChunkBuffer.data();
+    int64_t p = 1;
+    while (p <= last) {
+        // Skip in bulk what cannot start anything: once the mirror search and the header
+        // are over, only a "%" can.
+        if (MirrorSearchClosed && HeaderEnded) {
+            const void* hit = std::memchr(buffer + p - 1, '%', static_cast<size_t>(last - p + 1));
+            if (hit == nullptr) break;
+            p = static_cast<const uint8_t*>(hit) - buffer + 1;
+        } else {
+            while (p <= last && !Interesting(buffer[p - 1], !MirrorSearchClosed, !HeaderEnded)) ++p;
+            if (p > last) break;
+        }
+        a_.ScanPos = static_cast<int32_t>(p);
+        if (Examine()) return true;
+        ++p;
+    }
+    return false;
+}
+
+bool DscScan::BackwardPass() {
+    for (int64_t p = a_.ChunkLength - 2; p >= 1; --p) {
+        a_.ScanPos = static_cast<int32_t>(p);
+        if (Examine()) return true;
+    }
+    return false;
+}
+
+// One position; true when the pass ends here.
+bool DscScan::Examine() {
+    const int64_t p = a_.ScanPos;
+    if (a_.At(p) != '%') return OtherByte();
+    if (!a_.InChunk(p + 1) || a_.At(p + 1) != '%') return false;
+    return Dispatch();
+}
+
+bool DscScan::Dispatch() {
+    if (!HeaderEnded) {
+        ShowHeaderComment();
+        if (Match(2, "EndComments")) {
+            HeaderEnded = true;
+            return EndsPass(1);
+        }
+    }
+    if (a_.BigFile && Pass == 2 && Match(2, "PageTrailer")) return OnLastPageTrailer();
+    if (!TrailerSeen && Match(2, "PageTrailer")) {
+        OnFirstPageTrailer();
+        return EndsPass(3);
+    }
+    if (!a_.SeparationKnown) {
+        if (Match(2, "PlateColor")) {
+            OnSeparation(true);
+            return false;
+        }
+        if (Match(2, "PageProcessColors") || Match(2, "PageSpotColors")) {
+            OnSeparation(false);
+            return false;
+        }
+    }
+    if (!a_.ResourcesStarted && Match(2, "DocumentNeededResources")) {
+        OnNeededResources();
+    } else if (!PageSizeFound && Match(2, "BeginF") && Match(8, "eature: *PageSize")) {
+        OnPageSize();
+    } else if (!a_.BoxFound && Match(2, "BoundingBox")) {
+        OnBoundingBox();
+    } else if (!a_.PagesFound && Match(2, "Pages")) {
+        OnPages();
+    } else if (!a_.PagesFound && Match(2, "Page:")) {
+        OnPage();
+    } else if (CollectColours && Match(2, "RGBCustomColor")) {
+        OnCustomColour(true);
+    } else if (CollectColours && Match(2, "CMYKCustomColor")) {
+        OnCustomColour(false);
+    } else if (CollectColours && Match(2, "DocumentProcessColors")) {
+        OnProcessColours();
+    }
+    return false;
+}
+
+bool DscScan::OtherByte() {
+    if (!MirrorSearchClosed && MirrorTest()) return false;
+    const int64_t p = a_.ScanPos;
+    // The header ends at the first line that does not begin with "%"; blank lines do not end it.
+    if (!HeaderEnded && IsLineBreak(a_.At(p)) && a_.InChunk(p + 1)) {
+        const uint8_t next = a_.At(p + 1);
+        if (!IsLineBreak(next) && next != '%') {
+            HeaderEnded = true;
+            return EndsPass(1);
+        }
+    }
+    return false;
+}
+
+bool DscScan::WholeFileQuestionFinishes() {
+    if (!(MayAsk && a_.BigFile && MirrorSearchClosed && a_.SeparationKnown && a_.PagesFound))
+        return false;
+    if (!CollectColours) return true;  // header and trailer gave the colours
+    const Answer answer = a_.Ask(
+        {BoxType::Confirm,
+         "The file header has no color declaration.\n\rWould You like to scan whole file for color names?",
+         Buttons::YesNo});
+    if (answer != Answer::Yes) return true;
+    MayAsk = false;
+    return false;
+}
+
+void DscScan::Finish() {
+    if (!TrailerSeen) a_.HandOff(&Presenter::ShowEmulsionMark);
+}
+
+namespace {
+
+struct HeaderComment {
+    std::string_view keyword;
+    int offset;  // of the value from the comment's first "%"
+    std::string_view prefix;
+};
+
+constexpr HeaderComment kHeaderComments[] = {
+    {"Title:", 8, "*Made from - "},
+    {"LanguageLevel", 16, "*PostScript Level "},
+    {"CreationDate", 15, "*Date: "},
+    {"Creator", 10, "*Coded by "},
+    {"TargetDevice", 15, "*Target device - "},
+    {"For", 6, "*Work by "},
+    {"DocumentP", 26, "*Print on "},  // ...rinterRequired, checked below
+    {"DocumentData", 15, "*Document data is "},
+};
+
+}  // namespace
+
+void DscScan::ShowHeaderComment() {
+    for (const auto& h : kHeaderComments) {
+        if (!Match(2, h.keyword)) continue;
+        if (h.keyword == "DocumentP" && !Match(11, "rinterRequired")) continue;
+        const std::string value = TrimControls(ReadDscText(a_, a_.ScanPos + h.offset, 80));
+        a_.HandOffReportLine(std::string(h.prefix) + value + kLineEnd);
+        return;
+    }
+}
+
+}  // namespace zelk
