@@ -8,7 +8,9 @@
 
 namespace zelk {
 
-void DscScan::ShowColourSummary() { a_.HandOff(&Presenter::ShowColourSummary); }
+void DscScan::ShowColourSummary() {
+    a_.HandOff(&Presenter::ShowColourSummary);
+}
 
 void DscScan::OnSeparation(bool separated) {
     a_.Separated = separated;
@@ -49,7 +51,8 @@ bool TokenValue(const std::string& token, double& value) {
 std::string ColourName(std::string_view rest) {
     size_t end = rest.find('\n');
     if (end == std::string_view::npos) end = rest.find('\r');
-    return CutShort(TrimControls(rest.substr(0, end == std::string_view::npos ? rest.size() : end)));
+    return CutShort(
+        TrimControls(rest.substr(0, end == std::string_view::npos ? rest.size() : end)));
 }
 
 }  // namespace

@@ -28,10 +28,18 @@ void DscScan::OnBoundingBox() {
     int count = 0;
     auto apply = [&](int32_t v) {
         switch (++count) {
-            case 1: a_.PageWidth = -v; break;
-            case 2: a_.PageHeight = -v; break;
-            case 3: a_.PageWidth += v; break;
-            case 4: a_.PageHeight += v; break;
+            case 1:
+                a_.PageWidth = -v;
+                break;
+            case 2:
+                a_.PageHeight = -v;
+                break;
+            case 3:
+                a_.PageWidth += v;
+                break;
+            case 4:
+                a_.PageHeight += v;
+                break;
         }
     };
     int32_t value = 0;

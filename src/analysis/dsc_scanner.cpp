@@ -7,7 +7,9 @@
 
 namespace zelk {
 
-void ScanDsc(Analysis& a) { DscScan(a).Run(); }
+void ScanDsc(Analysis& a) {
+    DscScan(a).Run();
+}
 
 bool DscScan::Match(int64_t offset, std::string_view word) const {
     return MatchAt(a_, a_.ScanPos + offset, word);
@@ -66,8 +68,7 @@ void DscScan::ReadChunk() {
 int64_t DscScan::FindRestart() const {
     const int64_t last = a_.ChunkLength;
     for (int64_t i = last - 8; i >= last - 254 && i >= 1; --i)
-        if (IsLineBreak(a_.At(i)) && ReadDscText(a_, i, 5).find('+') == std::string::npos)
-            return i;
+        if (IsLineBreak(a_.At(i)) && ReadDscText(a_, i, 5).find('+') == std::string::npos) return i;
     return 0;
 }
 
@@ -177,10 +178,10 @@ bool DscScan::WholeFileQuestionFinishes() {
     if (!(MayAsk && a_.BigFile && MirrorSearchClosed && a_.SeparationKnown && a_.PagesFound))
         return false;
     if (!CollectColours) return true;  // header and trailer gave the colours
-    const Answer answer = a_.Ask(
-        {BoxType::Confirm,
-         "The file header has no color declaration.\n\rWould You like to scan whole file for color names?",
-         Buttons::YesNo});
+    const Answer answer = a_.Ask({BoxType::Confirm,
+                                  "The file header has no color declaration.\n\rWould You like to "
+                                  "scan whole file for color names?",
+                                  Buttons::YesNo});
     if (answer != Answer::Yes) return true;
     MayAsk = false;
     return false;

@@ -9,11 +9,11 @@
 namespace zelk {
 
 class DscScan {
-public:
+  public:
     explicit DscScan(Analysis& a) : a_(a) {}
     void Run();
 
-private:
+  private:
     // Machinery
     bool ForwardPass(int64_t last);
     bool BackwardPass();
@@ -61,9 +61,9 @@ private:
     bool CollectColours = true;
     bool MayAsk = true;
 
-    int64_t chunkStart_ = 0;          // file offset of chunk index 1
-    int32_t shownPageCount_ = -1;     // what Pag shows, so an unchanged count is not handed off
-    bool pageCountPending_ = false;   // page comments hand their count off once per chunk
+    int64_t chunkStart_ = 0;         // file offset of chunk index 1
+    int32_t shownPageCount_ = -1;    // what Pag shows, so an unchanged count is not handed off
+    bool pageCountPending_ = false;  // page comments hand their count off once per chunk
 };
 
 }  // namespace zelk

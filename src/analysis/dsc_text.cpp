@@ -31,7 +31,8 @@ std::string ReadDscText(const AnalysisRecord& r, int64_t start, int maxLen) {
 
 bool MatchAt(const AnalysisRecord& r, int64_t start, std::string_view word) {
     if (start < 1 || !r.InChunk(start + static_cast<int64_t>(word.size()) - 1)) return false;
-    return std::memcmp(&r.ChunkBuffer[static_cast<size_t>(start - 1)], word.data(), word.size()) == 0;
+    return std::memcmp(&r.ChunkBuffer[static_cast<size_t>(start - 1)], word.data(), word.size()) ==
+           0;
 }
 
 std::string TrimControls(std::string_view text) {

@@ -19,22 +19,26 @@ bool MatchAt(const AnalysisRecord& r, int64_t start, std::string_view word);
 // The text without leading and trailing characters of code 32 or below.
 std::string TrimControls(std::string_view text);
 
-inline bool IsLineBreak(uint8_t c) { return c == '\n' || c == '\r'; }
-inline bool IsDigit(uint8_t c) { return c >= '0' && c <= '9'; }
+inline bool IsLineBreak(uint8_t c) {
+    return c == '\n' || c == '\r';
+}
+inline bool IsDigit(uint8_t c) {
+    return c >= '0' && c <= '9';
+}
 
 // The value of a run of decimal digits, saturating at the largest 32-bit integer.
 int32_t SaturatingValue(std::string_view digits);
 
 // Collects decimal digits in Token; any other byte completes a pending number.
 class IntegerReader {
-public:
+  public:
     explicit IntegerReader(std::string& token) : token_(token) { token_.clear(); }
     // Feeds one byte; true when it completed a number, which is then in `value`.
     bool Feed(uint8_t c, int32_t& value);
     // Completes a pending number at the end of the data; true when there was one.
     bool Flush(int32_t& value);
 
-private:
+  private:
     std::string& token_;
 };
 

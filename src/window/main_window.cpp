@@ -222,8 +222,8 @@ void TZelkMnFrm::ShowColourSummary() {
     const Analysis& a = analysis;
     const int32_t total = a.ProcessColourCount + a.SpotColourCount;
     Control& label = controls["ColorSep"];
-    label.caption = total == 0 ? " Color"
-                               : " " + std::to_string(total) + (total == 1 ? " color" : " colors");
+    label.caption =
+        total == 0 ? " Color" : " " + std::to_string(total) + (total == 1 ? " color" : " colors");
     if (a.SeparationKnown) {
         label.background = a.Separated ? kGreen : kRed;
         label.caption += a.Separated ? " separated " : " composite ";
@@ -234,7 +234,8 @@ void TZelkMnFrm::ShowColourSummary() {
     colourBar.processCount = a.ProcessColourCount;
     colourBar.processText = a.ProcessColourText;
     const int32_t spots = std::min(a.SpotColourCount, kMaxSpotColours);
-    colourBar.spotNames.assign(a.SpotColourNames.begin() + 1, a.SpotColourNames.begin() + 1 + spots);
+    colourBar.spotNames.assign(a.SpotColourNames.begin() + 1,
+                               a.SpotColourNames.begin() + 1 + spots);
     colourBar.spotValues.assign(a.SpotColourValues.begin() + 1,
                                 a.SpotColourValues.begin() + 1 + spots);
     colourBar.spotCount = spots;

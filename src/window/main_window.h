@@ -39,8 +39,8 @@ struct ColourBarData {
     int32_t processCount = 0;
     std::string processText;
     int32_t spotCount = 0;
-    std::vector<std::string> spotNames;                // from index 0
-    std::vector<std::array<double, 4>> spotValues;     // from index 0
+    std::vector<std::string> spotNames;             // from index 0
+    std::vector<std::array<double, 4>> spotValues;  // from index 0
 };
 
 class TZelkMnFrm final : public Presenter {

@@ -39,10 +39,12 @@ TEST(DscColour, ProcessInksOnlyAdd) {
     const auto black = ScanText(kHead + "%%DocumentProcessColors: Black\n");
     EXPECT_EQ(black.A().ProcessColourText, " K ");
     EXPECT_EQ(black.Caption("ColorSep"), " 1 color");
-    const auto two = ScanText(kHead + "%%DocumentProcessColors: Black Orange\n%%DocumentProcessColors: Cyan\n");
+    const auto two =
+        ScanText(kHead + "%%DocumentProcessColors: Black Orange\n%%DocumentProcessColors: Cyan\n");
     EXPECT_EQ(two.A().ProcessColourText, " C, K ");
     EXPECT_EQ(two.Caption("ColorSep"), " 2 colors");
-    EXPECT_EQ(ScanText(kHead + "%%DocumentProcessColors: (atend)\n").Caption("ColorSep"), "<hidden>");
+    EXPECT_EQ(ScanText(kHead + "%%DocumentProcessColors: (atend)\n").Caption("ColorSep"),
+              "<hidden>");
 }
 
 TEST(DscColour, CustomColoursWithTheirValues) {
@@ -64,8 +66,8 @@ TEST(DscColour, CustomColoursWithTheirValues) {
 
 TEST(DscColour, ContinuationLinesAddOneColourEach) {
     for (const std::string eol : {"\n", "\r\n", "\r"}) {
-        const auto s = ScanText(kHead + "%%CMYKCustomColor: 0 0 0 1 (A)" + eol + "%%+ 0 0 1 0 (B)" + eol +
-                                "%%+ 1 0 0 0 (C)" + eol);
+        const auto s = ScanText(kHead + "%%CMYKCustomColor: 0 0 0 1 (A)" + eol + "%%+ 0 0 1 0 (B)" +
+                                eol + "%%+ 1 0 0 0 (C)" + eol);
         ExpectSpots(s, {{"(A)", {0, 0, 0, 1}}, {"(B)", {0, 0, 1, 0}}, {"(C)", {1, 0, 0, 0}}});
     }
 }
@@ -79,7 +81,8 @@ TEST(DscColour, ARepeatedNameKeepsItsFirstValues) {
 
 TEST(DscColour, SpotsPastTheTablesAreNotStored) {
     std::string text = kHead;
-    for (int i = 1; i <= 130; ++i) text += "%%CMYKCustomColor: 0 0 0 1 (Spot " + std::to_string(i) + ")\n";
+    for (int i = 1; i <= 130; ++i)
+        text += "%%CMYKCustomColor: 0 0 0 1 (Spot " + std::to_string(i) + ")\n";
     const auto s = ScanText(text);
     EXPECT_EQ(s.A().SpotColourCount, 120);
     EXPECT_EQ(s.A().SpotColourNames[120], "(Spot 120)");
@@ -90,43 +93,53 @@ TEST(DscColour, SpotsPastTheTablesAreNotStored) {
 // The resources handler leaves ' font ...' in Token; the colours after it must not read
 // their numbers behind that text.
 TEST(DscColour, NumbersAfterAResourceEntryStartFromAnEmptyToken) {
-    const auto s = ScanText(kHead + "%%DocumentNeededResources: font Times-Roman 1\n"
-                                    "%%CMYKCustomColor: 0.1 0.2 0.3 0.4 (Blue)\n");
+    const auto s = ScanText(kHead +
+                            "%%DocumentNeededResources: font Times-Roman 1\n"
+                            "%%CMYKCustomColor: 0.1 0.2 0.3 0.4 (Blue)\n");
     ExpectSpots(s, {{"(Blue)", {0.1, 0.2, 0.3, 0.4}}});
 }
 
 TEST(DscColour, SeparationVerdict) {
-    const auto separated = ScanText(kHead + "%%DocumentProcessColors: Cyan\n%%EndComments\n%%PlateColor: Cyan\n");
+    const auto separated =
+        ScanText(kHead + "%%DocumentProcessColors: Cyan\n%%EndComments\n%%PlateColor: Cyan\n");
     EXPECT_EQ(separated.Caption("ColorSep"), " 1 color separated ");
     EXPECT_EQ(separated.W()["ColorSep"].background, kGreen);
-    const auto composite = ScanText(kHead + "%%EndComments\n%%PageProcessColors: Cyan Magenta\n%%PlateColor: Cyan\n");
+    const auto composite =
+        ScanText(kHead + "%%EndComments\n%%PageProcessColors: Cyan Magenta\n%%PlateColor: Cyan\n");
     EXPECT_EQ(composite.Caption("ColorSep"), " Color composite ");
     EXPECT_EQ(composite.W()["ColorSep"].background, kRed);
     EXPECT_FALSE(composite.A().Separated);
     // No declaration before the first trailer: separated, decided there.
-    const auto byTrailer = ScanText(kHead + "%%DocumentProcessColors: Cyan Magenta Yellow Black\n"
-                                            "%%EndComments\n%%Page: 1 1\n%%PageTrailer\n%%PageSpotColors: X\n"
-                                            "%%Trailer\n%%DocumentProcessColors: Cyan\n");
+    const auto byTrailer =
+        ScanText(kHead +
+                 "%%DocumentProcessColors: Cyan Magenta Yellow Black\n"
+                 "%%EndComments\n%%Page: 1 1\n%%PageTrailer\n%%PageSpotColors: X\n"
+                 "%%Trailer\n%%DocumentProcessColors: Cyan\n");
     EXPECT_EQ(byTrailer.Caption("ColorSep"), " 4 colors separated ");
     // The trailer shows the summary before it fixes the verdict.
     EXPECT_EQ(ScanText(kHead + "%%EndComments\n%%PageTrailer\n").Caption("ColorSep"), " Color");
 }
 
 TEST(DscResources, ItemsOfTheFirstCommentWithoutAtend) {
-    const auto s = ScanText(kHead + "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n"
-                                    "%%+ procset Prolog 1.0 0\n%%DocumentNeededResources: font Other\n");
-    EXPECT_EQ(s.W().need.ComboRes,
-              (std::vector<std::string>{" font Times-Roman", " font Helvetica", " procset Prolog 1.0 0"}));
+    const auto s = ScanText(kHead +
+                            "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n"
+                            "%%+ procset Prolog 1.0 0\n%%DocumentNeededResources: font Other\n");
+    EXPECT_EQ(s.W().need.ComboRes, (std::vector<std::string>{" font Times-Roman", " font Helvetica",
+                                                             " procset Prolog 1.0 0"}));
     EXPECT_EQ(s.Caption("ResourceLabel"), " 3 resources needed! ");
 
-    EXPECT_EQ(ScanText(kHead + "%%DocumentNeededResources: font Courier Symbol\n").W().need.ComboRes,
-              std::vector<std::string>{" font Courier Symbol"});
-    EXPECT_EQ(ScanText(kHead + "%%DocumentNeededResources: font A\n%%+font Symbol\n").W().need.ComboRes,
-              (std::vector<std::string>{" font A", " ont Symbol"}));
-    const auto atend = ScanText(kHead + "%%DocumentNeededResources: (atend)\n%%EndComments\n%%Trailer\n"
-                                        "%%DocumentNeededResources: font Late\n");
+    EXPECT_EQ(
+        ScanText(kHead + "%%DocumentNeededResources: font Courier Symbol\n").W().need.ComboRes,
+        std::vector<std::string>{" font Courier Symbol"});
+    EXPECT_EQ(
+        ScanText(kHead + "%%DocumentNeededResources: font A\n%%+font Symbol\n").W().need.ComboRes,
+        (std::vector<std::string>{" font A", " ont Symbol"}));
+    const auto atend = ScanText(kHead +
+                                "%%DocumentNeededResources: (atend)\n%%EndComments\n%%Trailer\n"
+                                "%%DocumentNeededResources: font Late\n");
     EXPECT_EQ(atend.W().need.ComboRes, std::vector<std::string>{" font Late"});
-    const auto none = ScanText(kHead + "%%DocumentNeededResources:\n%%DocumentNeededResources: font X\n");
+    const auto none =
+        ScanText(kHead + "%%DocumentNeededResources:\n%%DocumentNeededResources: font X\n");
     EXPECT_TRUE(none.W().need.ComboRes.empty());
     EXPECT_EQ(none.Caption("ResourceLabel"), "<hidden>");
 }

@@ -32,7 +32,8 @@ TEST(DscHeader, CommentsBecomeReportLinesInFileOrder) {
 }
 
 TEST(DscHeader, TheHeaderEndsAtTheFirstLineWithoutPercent) {
-    const auto s = ScanText(kHead + "%%Title: One\n\n% a plain comment\n%%For: Two\nnewpath\n%%Creator: Three\n");
+    const auto s = ScanText(
+        kHead + "%%Title: One\n\n% a plain comment\n%%For: Two\nnewpath\n%%Creator: Three\n");
     EXPECT_EQ(s.Comments(), "*Made from - One\n\r*Work by Two\n\r");
 }
 
@@ -91,14 +92,17 @@ TEST(DscPage, PageCount) {
         {"show (%%Pages: 9)\n", "9"},  // a comment position in the middle of a line
         {"%%Pages: 4", "4"},           // the last line without a line end
     };
-    for (const auto& c : cases) EXPECT_EQ(ScanText(kHead + c.comments).Caption("Pag"), c.shown) << c.comments;
+    for (const auto& c : cases)
+        EXPECT_EQ(ScanText(kHead + c.comments).Caption("Pag"), c.shown) << c.comments;
 }
 
 TEST(DscPage, PageSizeNameBeforeTheFirstTrailerOnly) {
     EXPECT_EQ(ScanText(kHead + "%%BeginFeature: *PageSize A4\n").Caption("PageNameLabel"), "A4");
-    EXPECT_EQ(ScanText(kHead + "%%BeginFeature:*PageSize A4\n").Caption("PageNameLabel"), "<hidden>");
-    EXPECT_EQ(ScanText(kHead + "%%PageTrailer\n%%BeginFeature: *PageSize A4\n").Caption("PageNameLabel"),
+    EXPECT_EQ(ScanText(kHead + "%%BeginFeature:*PageSize A4\n").Caption("PageNameLabel"),
               "<hidden>");
+    EXPECT_EQ(
+        ScanText(kHead + "%%PageTrailer\n%%BeginFeature: *PageSize A4\n").Caption("PageNameLabel"),
+        "<hidden>");
 }
 
 TEST(DscPage, MirrorBeforeTheFirstTrailerReversesTheEmulsionMark) {

@@ -28,7 +28,8 @@ struct Scanned {
     cli::Inspection inspection;
 };
 
-inline Scanned ScanText(const std::string& text, cli::AnswerPolicy policy = cli::AnswerPolicy::Default) {
+inline Scanned ScanText(const std::string& text,
+                        cli::AnswerPolicy policy = cli::AnswerPolicy::Default) {
     TempDir dir;
     return Scanned(dir.Write("job.ps", text), policy);
 }

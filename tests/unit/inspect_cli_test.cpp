@@ -32,7 +32,7 @@ TEST(ZelkInspect, JsonOfOneFile) {
         "*PostScript file - a.ps\n\r*File size is 0.000 M\n\r*File date: "));
     EXPECT_EQ(j["messages"], Json::array());
     EXPECT_EQ(j["page"]["count"], "0");
-    EXPECT_EQ(j["page"]["emulsion"], "none");
+    EXPECT_EQ(j["page"]["emulsion"], "normal");  // shown at the end of every DSC scan
     EXPECT_EQ(j["colours"]["summaryBackground"], Json({128, 128, 128}));
     EXPECT_TRUE(j["tiff"].is_null());
 }

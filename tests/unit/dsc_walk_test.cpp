@@ -1,0 +1,152 @@
+// The walk over chunks: big files read from both ends, the whole-file question, restart
+// points at chunk boundaries, and files cut anywhere.
+#include <gtest/gtest.h>
+
+#include "dsc_test_support.h"
+
+namespace zelk {
+namespace {
+
+using cli::AnswerPolicy;
+using test::ScanText;
+
+constexpr const char* kQuestion =
+    "The file header has no color declaration.\n\rWould You like to scan whole file for color "
+    "names?";
+
+// PostScript body lines up to `bytes` bytes.
+std::string Body(size_t bytes) {
+    const std::string line = "72 720 moveto (The quick brown fox) show\n";
+    std::string body;
+    while (body.size() + line.size() <= bytes) body += line;
+    return body + std::string(bytes - body.size(), '\n');
+}
+
+// A job over 1,000,000 bytes: header, a first page, many pages, a trailer.
+std::string BigJob(const std::string& header, const std::string& middle,
+                   const std::string& trailer) {
+    return "%!PS-Adobe-3.0\n" + header + "%%EndComments\n%%Page: 1 1\n" + Body(1000) +
+           "%%PageTrailer\n" + Body(600000) + middle + Body(600000) +
+           "%%Page: 2 2\n%%PageTrailer\n" + "%%Trailer\n" + trailer + "%%EOF\n";
+}
+
+TEST(DscBigFile, AskedWhenHeaderAndTrailerNameNoColour) {
+    const std::string job = BigJob("%%Pages: 2\n", "%%CMYKCustomColor: 0 0 0 1 (Deep)\n", "");
+    const auto no = ScanText(job);
+    ASSERT_EQ(no.inspection.host.messages.size(), 1u);
+    EXPECT_EQ(no.inspection.host.messages[0].request.text, kQuestion);
+    EXPECT_EQ(no.inspection.host.messages[0].request.type, BoxType::Confirm);
+    EXPECT_EQ(no.A().SpotColourCount, 0);
+    EXPECT_EQ(no.Caption("Pag"), "2");
+    EXPECT_TRUE(no.inspection.complete);
+
+    const auto yes = ScanText(job, AnswerPolicy::AllYes);
+    EXPECT_EQ(yes.inspection.host.messages.size(), 1u);
+    EXPECT_EQ(yes.A().SpotColourCount, 1);
+    EXPECT_EQ(yes.A().SpotColourNames[1], "(Deep)");
+    EXPECT_EQ(yes.Caption("ColorSep"), " 1 color separated ");
+}
+
+TEST(DscBigFile, ColoursInTheHeaderEndTheScanAfterTheFirstPage) {
+    const auto s = ScanText(BigJob("%%Pages: 2\n%%DocumentProcessColors: Black\n",
+                                   "%%CMYKCustomColor: 0 0 0 1 (Never read)\n", ""),
+                            AnswerPolicy::AllYes);
+    EXPECT_TRUE(s.inspection.host.messages.empty());
+    EXPECT_EQ(s.A().SpotColourCount, 0);
+    EXPECT_EQ(s.Caption("ColorSep"), " 1 color");
+}
+
+TEST(DscBigFile, TrailerIsReadBackwards) {
+    const auto s = ScanText(BigJob("%%Pages: (atend)\n%%DocumentNeededResources: (atend)\n", "",
+                                   "%%Pages: 2\n%%CMYKCustomColor: 0 0 0 1 (A)\n%%+ 0 0 1 0 (B)\n"
+                                   "%%RGBCustomColor: 1 0 0 (C)\n"
+                                   "%%DocumentNeededResources: font Times-Roman\n"));
+    EXPECT_EQ(s.Caption("Pag"), "2");
+    ASSERT_EQ(s.A().SpotColourCount, 3);
+    // Two comments met last one first; the lines of one comment keep their order.
+    EXPECT_EQ(s.A().SpotColourNames[1], "(C)");
+    EXPECT_EQ(s.A().SpotColourNames[2], "(A)");
+    EXPECT_EQ(s.A().SpotColourNames[3], "(B)");
+    EXPECT_EQ(s.W().need.ComboRes, std::vector<std::string>{" font Times-Roman"});
+    EXPECT_TRUE(s.inspection.host.messages.empty());  // the trailer gave colours
+}
+
+TEST(DscBigFile, WithoutPageTrailersTheWholeFileIsReadWithoutAsking) {
+    std::string job = "%!PS-Adobe-3.0\n%%Pages: 1\n%%EndComments\n" + Body(1100000) +
+                      "%%CMYKCustomColor: 0 0 0 1 (Late)\n" + Body(1000);
+    const auto s = ScanText(job);
+    EXPECT_TRUE(s.inspection.host.messages.empty());
+    EXPECT_EQ(s.A().SpotColourCount, 1);
+    EXPECT_TRUE(s.W()["EmulsionBox"].visible);
+}
+
+TEST(DscBigFile, AHeaderLongerThanOneChunk) {
+    std::string header;
+    while (header.size() < 70000) header += "%%Title: part of a long header\n";
+    const auto s = ScanText(BigJob(header + "%%Pages: 2\n%%DocumentProcessColors: Cyan\n", "", ""));
+    EXPECT_EQ(s.Caption("Pag"), "2");
+    EXPECT_EQ(s.Caption("ColorSep"), " 1 color");
+    EXPECT_TRUE(s.W()["EmulsionBox"].visible);
+}
+
+TEST(DscChunks, ACommentAcrossTheChunkBoundaryIsReadWhole) {
+    for (size_t at = 65520; at <= 65540; ++at) {
+        std::string job = "%!PS-Adobe-3.0\n%%EndComments\n";
+        job += Body(at - job.size());
+        job += "%%BoundingBox: 0 0 612 792\n%%Pages: 3\n" + Body(2000);
+        const auto s = ScanText(job);
+        EXPECT_EQ(s.A().PageWidth, 612) << at;
+        EXPECT_EQ(s.A().PageHeight, 792) << at;
+        EXPECT_EQ(s.Caption("Pag"), "3") << at;
+    }
+}
+
+TEST(DscChunks, AFileOfExactlyOneChunk) {
+    std::string job = "%!PS-Adobe-3.0\n%%EndComments\n";
+    const std::string tail = "%%Pages: 7\n%%CMYKCustomColor: 0 0 0 1 (Tail)\n";
+    job += Body(65536 - job.size() - tail.size()) + tail;
+    ASSERT_EQ(job.size(), 65536u);
+    const auto s = ScanText(job);
+    EXPECT_EQ(s.Caption("Pag"), "7");
+    EXPECT_EQ(s.A().SpotColourCount, 1);
+}
+
+TEST(DscChunks, MirrorAcrossTheBoundary) {
+    std::string job = "%!PS-Adobe-3.0\n%%EndComments\n";
+    job += Body(65530 - job.size()) + "-1 1 scale\n%%PageTrailer\n";
+    EXPECT_TRUE(ScanText(job).A().Mirrored);
+}
+
+// Every prefix of a small job: no crash, and nothing taken from bytes the file does not have.
+TEST(DscRobustness, EveryPrefixOfAJob) {
+    const std::string job =
+        "%!PS-Adobe-3.0\n%%Title: Prefix\n%%BoundingBox: 0 0 612 792\n%%Pages: 2\n"
+        "%%DocumentNeededResources: font A\n%%+ font B\n%%DocumentProcessColors: Cyan Black\n"
+        "%%CMYKCustomColor: 0 0 0 1 (A)\n%%+ 0 1 0 0 (B)\n%%RGBCustomColor: 1 0 0 (C)\n"
+        "%%BeginFeature: *PageSize A4\n%%EndComments\n-1 1 scale\n%%Page: 1 1\n%%PlateColor: Cyan\n"
+        "%%PageTrailer\n";
+    test::TempDir dir;
+    for (size_t n = 4; n <= job.size(); ++n) {
+        test::Scanned s(dir.Write("p.ps", job.substr(0, n)), AnswerPolicy::AllYes);
+        EXPECT_TRUE(s.inspection.complete);
+        EXPECT_LE(s.A().PageWidth, 612);
+        EXPECT_LE(s.A().SpotColourCount, 3);
+        EXPECT_LE(s.W().need.ComboRes.size(), 2u);
+    }
+}
+
+TEST(DscRobustness, BinaryAfterTheHeaderLine) {
+    std::string job = "%!PS-Adobe-3.0\n";
+    uint32_t x = 12345;
+    for (int i = 0; i < 300000; ++i) {
+        x = x * 1103515245 + 12345;
+        job += static_cast<char>(x >> 24);
+        if (i % 997 == 0) job += "%%";
+    }
+    const auto s = ScanText(job);
+    EXPECT_TRUE(s.inspection.complete);
+    EXPECT_FALSE(s.W().ScanRunning());
+}
+
+}  // namespace
+}  // namespace zelk
