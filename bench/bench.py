@@ -21,14 +21,16 @@ ROOT = Path(__file__).resolve().parent.parent
 DATA = ROOT / "bench" / "data"
 
 
-def write_ps(path, size):
-    """A DSC job: header, prolog, then pages of text until the size is reached."""
+def write_ps(path, size, colours_in_header=True):
+    """A DSC job: header, prolog, then pages of text until the size is reached. Without colours
+    in the header and trailer, Zelk asks to read the whole file (and --yes says Yes)."""
+    colours = ("%%DocumentProcessColors: Cyan Magenta Yellow Black\n"
+               "%%CMYKCustomColor: 0 0.5 1 0 (PANTONE 151)\n") if colours_in_header else ""
     header = (
         "%!PS-Adobe-3.0\n%%Title: Benchmark job\n%%Creator: bench.py\n"
         "%%CreationDate: 2026-01-01\n%%LanguageLevel: 2\n%%BoundingBox: 0 0 595 842\n"
-        "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n"
-        "%%DocumentProcessColors: Cyan Magenta Yellow Black\n"
-        "%%CMYKCustomColor: 0 0.5 1 0 (PANTONE 151)\n%%Pages: (atend)\n%%EndComments\n"
+        "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n" + colours +
+        "%%Pages: (atend)\n%%EndComments\n"
         "%%BeginProlog\n/F { findfont exch scalefont setfont } bind def\n%%EndProlog\n"
     )
     line = "72 720 moveto (The quick brown fox jumps over the lazy dog 0123456789) show\n"
@@ -86,7 +88,12 @@ def write_tif(path, size):
         out.write(struct.pack("<II", 300, 1))
 
 
-KINDS = {"ps": ("job.ps", write_ps), "pdf": ("job.pdf", write_pdf), "tif": ("image.tif", write_tif)}
+KINDS = {
+    "ps": ("header-colours.ps", write_ps),  # settled by header, trailer and first page
+    "whole": ("whole.ps", lambda path, size: write_ps(path, size, colours_in_header=False)),
+    "pdf": ("job.pdf", write_pdf),
+    "tif": ("image.tif", write_tif),
+}
 
 
 def ensure(kind, size):
@@ -119,9 +126,9 @@ def main():
     parser.add_argument("--size-mib", type=int, default=1024)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--inspect", default=str(ROOT / "build" / "native" / "cli" / "zelk-inspect"))
-    parser.add_argument("--only", default="ps,pdf,tif")
+    parser.add_argument("--only", default="whole,ps,pdf,tif")
     args = parser.parse_args()
-    print(f"{'file':<16}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'peak MiB':>10}")
+    print(f"{'file':<24}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'peak MiB':>10}")
     for kind in args.only.split(","):
         path = ensure(kind, args.size_mib << 20)
         cat = ["sh", "-c", f"cat '{path}' > /dev/null"]
@@ -132,7 +139,7 @@ def main():
             cats.append(timed(cat))
             zelks.append(timed(zelk))
         ratios = [z / c for z, c in zip(zelks, cats)]
-        print(f"{path.name:<16}{path.stat().st_size >> 20:>9}{statistics.median(cats):>9.3f}"
+        print(f"{path.name:<24}{path.stat().st_size >> 20:>9}{statistics.median(cats):>9.3f}"
               f"{statistics.median(zelks):>9.3f}{statistics.median(ratios):>8.2f}"
               f"{peak_kib(zelk) / 1024:>10.1f}")
 

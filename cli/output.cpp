@@ -81,15 +81,10 @@ Json ColoursJson(const TZelkMnFrm& w) {
 Json TiffJson(const TZelkMnFrm& w) {
     const Analysis& a = w.analysis;
     if (a.DocKind != "TIF") return nullptr;
-    static constexpr std::array<const char*, 8> kPictures{"AL", "B&", "CI", "CM",
-                                                          "GR", "IN", "RG", "YC"};
-    Json picture = nullptr;
-    for (const char* name : kPictures)
-        if (a.TiffColourText.starts_with(name)) picture = name;
     return {{"byteOrder", a.TiffByteOrder},
             {"colourText", Text(a.TiffColourText)},
             {"multiPage", a.TiffMultiPage},
-            {"picture", picture}};
+            {"picture", w.colourBarPicture.empty() ? Json(nullptr) : Json(w.colourBarPicture)}};
 }
 
 Json Resources(const TZelkMnFrm& w) {
@@ -168,17 +163,20 @@ std::string ToText(const Json& r) {
     const Json& page = r["page"];
     out << "  page: " << page["width"] << " x " << page["height"] << " pt, pages "
         << Str(page["count"]);
-    if (!page["name"].is_null()) out << ", size " << Str(page["name"]);
+    if (!page["name"].is_null()) out << ", " << OneLine(Str(page["name"]));
     out << ", emulsion " << Str(page["emulsion"]) << "\n";
+    if (!r["tiff"].is_null()) {
+        out << "  image" << (r["tiff"]["multiPage"].get<bool>() ? " (several in the file)" : "")
+            << ":\n"
+            << Lines(Str(r["tiff"]["colourText"]), "   ");
+        return out.str();
+    }
     const Json& colours = r["colours"];
     if (!colours["summary"].is_null()) out << "  colours:" << Str(colours["summary"]) << "\n";
     for (const auto& ink : colours["inks"]) out << "    process " << Str(ink) << "\n";
     for (const auto& spot : colours["spots"]) out << "    spot " << Str(spot["name"]) << "\n";
     if (!r["resourceLabel"].is_null()) out << "  resources:" << Str(r["resourceLabel"]) << "\n";
     for (const auto& res : r["resources"]) out << "    " << Str(res) << "\n";
-    if (!r["tiff"].is_null())
-        out << "  image: " << Str(r["tiff"]["colourText"])
-            << (r["tiff"]["multiPage"].get<bool>() ? ", several images" : "") << "\n";
     return out.str();
 }
 

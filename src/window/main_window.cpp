@@ -1,6 +1,7 @@
 #include "window/main_window.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace zelk {
 namespace {
@@ -251,7 +252,34 @@ void TZelkMnFrm::AddNeededResource() {
     host_.Repaint();
 }
 
-void TZelkMnFrm::ShowTiffImage() {}
+namespace {
+
+// The colour-model pictures the program carries, named by the model's first two letters.
+constexpr std::array<const char*, 8> kColourModelPictures{"AL", "B&", "CI", "CM",
+                                                          "GR", "IN", "RG", "YC"};
+
+std::string PictureFor(const std::string& colourText) {
+    std::string key = colourText.substr(0, 2);
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (const char* name : kColourModelPictures)
+        if (key == name) return name;
+    return {};
+}
+
+}  // namespace
+
+void TZelkMnFrm::ShowTiffImage() {
+    const Analysis& a = analysis;
+    const std::string model = a.TiffColourText.substr(0, 2);
+    colourBarPicture = PictureFor(a.TiffColourText);
+    controls["Pag"].caption = a.TiffMultiPage ? "Multip." : model == "CM" ? "4" : "1";
+    controls["Desk"].caption += a.TiffReport;
+    Control& label = controls["ColorSep"];
+    label.caption = " " + a.TiffColourText;
+    label.background = model == "CM" || model == "B&" || model == "Gr" ? kGreen : kRed;
+    label.visible = true;
+    host_.Repaint();
+}
 
 void TZelkMnFrm::ScanDone() {
     fileTimerEnabled = false;

@@ -54,6 +54,7 @@ class TZelkMnFrm final : public Presenter {
     Analysis analysis;
     TNeed need;
     ColourBarData colourBar;
+    std::string colourBarPicture;  // the colour-model picture a TIFF shows, by resource name
 
     Control& operator[](const std::string& name) { return controls[name]; }
     const Control& operator[](const std::string& name) const { return controls[name]; }

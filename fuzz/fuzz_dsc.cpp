@@ -1,0 +1,7 @@
+// ScanDsc over arbitrary bytes.
+#include "fuzz_support.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    zelk::fuzz::ScanBytes(data, size, "PS", zelk::ScanDsc);
+    return 0;
+}

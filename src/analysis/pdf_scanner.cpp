@@ -1,0 +1,112 @@
+// The PDF scanner: one forward walk over the bytes, without parsing the object structure,
+// for the root page tree's count and the first MediaBox.
+#include <cstring>
+#include <string>
+
+#include "analysis/analysis.h"
+#include "analysis/dsc_text.h"
+
+namespace zelk {
+
+namespace {
+
+constexpr int64_t kOverlap = 500;  // bytes each chunk repeats of the one before
+
+class PdfScan {
+  public:
+    explicit PdfScan(Analysis& a) : a_(a) {}
+
+    void Run() {
+        for (;;) {
+            Walk();
+            if (a_.ChunkLength < kChunkSize) return;
+            const int64_t next = a_.SourceStream->Position() - kOverlap;
+            const int64_t got = a_.SourceStream->Seek(next)
+                                    ? a_.SourceStream->Read(a_.ChunkBuffer.data(), kChunkSize)
+                                    : -1;
+            a_.ChunkLength = got < 0 ? 0 : static_cast<int32_t>(got);
+            if (a_.StopRequested()) return;
+        }
+    }
+
+  private:
+    void Walk() {
+        const uint8_t* buffer = a_.ChunkBuffer.data();
+        const int64_t length = a_.ChunkLength;
+        for (int64_t p = 1; p <= length; ++p) {
+            const void* hit = std::memchr(buffer + p - 1, '/', static_cast<size_t>(length - p + 1));
+            if (hit == nullptr) return;
+            p = static_cast<const uint8_t*>(hit) - buffer + 1;
+            a_.ScanPos = static_cast<int32_t>(p);
+            if (!a_.PagesFound) PageCountTest();
+            if (!a_.BoxFound) MediaBoxTest();
+        }
+    }
+
+    // An item cut by the end of the chunk that began in its last 500 bytes is met whole in
+    // the next chunk; any other cut item is evaluated as far as it goes.
+    bool Defer() const {
+        return a_.ChunkLength == kChunkSize && a_.ScanPos > a_.ChunkLength - kOverlap;
+    }
+
+    bool AtIs(int64_t i, uint8_t c) const { return a_.InChunk(i) && a_.At(i) == c; }
+
+    // Reads one unsigned number from chunk index `p` on: non-digits are passed over until a
+    // digit comes; the first non-digit after digits ends it and is left at `p`. At the end of
+    // the data a pending number counts, unless the item is to be met whole in the next chunk.
+    bool NumberFrom(int64_t& p, int32_t& value) {
+        IntegerReader reader(a_.Token);
+        for (; a_.InChunk(p); ++p)
+            if (reader.Feed(a_.At(p), value)) return true;
+        return !Defer() && reader.Flush(value);
+    }
+
+    // The root of the page tree: a "/Type /Pages" dictionary without "Parent".
+    void PageCountTest() {
+        const int64_t s = a_.ScanPos;
+        if (!AtIs(s + 1, 'T') || !AtIs(s + 7, 'P')) return;
+        a_.Token.clear();
+        std::string text;
+        int64_t p = s;
+        while (a_.InChunk(p) && a_.At(p) != '>') text += static_cast<char>(a_.At(p++));
+        const bool cut = !a_.InChunk(p);
+        if (cut && Defer()) return;
+        if (text.find("Parent") != std::string::npos ||
+            text.find("/Type /Pages") == std::string::npos)
+            return;
+        const auto at = text.find("/Count");
+        // A dictionary cut before its end may hold its "/Count" in the part not read.
+        if (cut && at == std::string::npos) return;
+        // Without "/Count" the digits are sought from the sixth byte after the slash of "/Type".
+        int64_t from = s + (at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1) + 6;
+        int32_t count = 0;
+        if (!NumberFrom(from, count)) return;  // no digits before the end of the data
+        a_.PageCount = count;
+        a_.PagesFound = true;
+        a_.HandOff(&Presenter::ShowPageCount);
+    }
+
+    // The first "/MediaBox": four unsigned whole numbers, whatever stands between them.
+    void MediaBoxTest() {
+        const int64_t s = a_.ScanPos;
+        if (!AtIs(s + 1, 'M') || !AtIs(s + 6, 'B') || !MatchAt(a_, s + 1, "MediaBox")) return;
+        int32_t numbers[4] = {};
+        int64_t p = s + 10;
+        for (int32_t& n : numbers)
+            if (!NumberFrom(p, n)) return;  // a box cut short is no box
+        a_.PageWidth = numbers[2] - numbers[0];
+        a_.PageHeight = numbers[3] - numbers[1];
+        a_.HandOff(&Presenter::ShowPageGeometry);
+        a_.BoxFound = true;
+    }
+
+    Analysis& a_;
+};
+
+}  // namespace
+
+void ScanPdf(Analysis& a) {
+    PdfScan(a).Run();
+}
+
+}  // namespace zelk

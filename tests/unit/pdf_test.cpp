@@ -1,0 +1,89 @@
+// The PDF scanner on crafted files: the root page tree's count and the first MediaBox.
+#include <gtest/gtest.h>
+
+#include "dsc_test_support.h"
+
+namespace zelk {
+namespace {
+
+test::Scanned ScanPdfText(const std::string& body) {
+    test::TempDir dir;
+    return test::Scanned(dir.Write("doc.pdf", "%PDF-1.4\n" + body));
+}
+
+struct PdfCase {
+    const char* body;
+    const char* count;
+    int width, height;
+};
+
+TEST(Pdf, PageCountAndMediaBox) {
+    const PdfCase cases[] = {
+        {"1 0 obj << /Type /Pages /Kids [3 0 R 4 0 R] /Count 2 >> endobj", "2", 0, 0},
+        {"5 0 obj << /Type /Pages /Parent 1 0 R /Count 5 >> endobj\n"
+         "1 0 obj << /Type /Pages /Kids [5 0 R] /Count 9 >> endobj",
+         "9", 0, 0},
+        {"1 0 obj << /Parent 1 0 R /Type /Pages /Kids [2 0 R] /Count 5 >>", "5", 0, 0},
+        {"1 0 obj << /Type/Pages /Count 5 >>", "0", 0, 0},
+        {"1 0 obj << /Count 3 /Type /Pages >> endobj 7 0 obj", "7", 0, 0},
+        {"1 0 obj << /Type /Pages /Count 99999999999 >>", "2147483647", 0, 0},
+        {"3 0 obj << /Type /Page /MediaBox [0 0 612 792] >>", "0", 612, 792},
+        {"/MediaBox[0 0 595 842] /MediaBox [0 0 1 1]", "0", 595, 842},
+        {"/MediaBox [0 0 612.0 792.0]", "0", 612, 0},
+        {"/MediaBox [-10 -10 602 782]", "0", 592, 772},
+        {"/MediaBox [0 0 612 792", "0", 612, 792},  // cut by the end of the file, evaluated
+        {"/MediaBox [0 0 612", "0", 0, 0},          // fewer than four numbers: no box
+        {"/Mediabox [0 0 612 792]", "0", 0, 0},
+    };
+    for (const auto& c : cases) {
+        const auto s = ScanPdfText(c.body);
+        EXPECT_EQ(s.Caption("Pag"), c.count) << c.body;
+        EXPECT_EQ(s.A().PageWidth, c.width) << c.body;
+        EXPECT_EQ(s.A().PageHeight, c.height) << c.body;
+        EXPECT_EQ(s.Comments(), "") << c.body;  // a PDF adds no report lines
+    }
+}
+
+// Filler that holds no "/" and no digit.
+std::string Filler(size_t bytes) {
+    return std::string(bytes, 'x');
+}
+
+TEST(Pdf, ItemsAcrossTheChunkBoundary) {
+    const std::string root = "<< /Type /Pages /Kids [3 0 R] /Count 12 >>";
+    for (size_t before : {65536 - 400, 65536 - 30, 65536 - 10, 65536 - 600}) {
+        std::string body =
+            Filler(before - 9) + root + "\n/MediaBox [0 0 612 792]\n" + Filler(70000);
+        const auto s = ScanPdfText(body);
+        EXPECT_EQ(s.Caption("Pag"), "12") << before;
+        EXPECT_EQ(s.A().PageWidth, 612) << before;
+    }
+}
+
+TEST(Pdf, StopTakesEffectAfterTheCurrentChunk) {
+    test::TempDir dir;
+    const auto path =
+        dir.Write("big.pdf", "%PDF-1.4\n" + Filler(20 * 65536) + "/MediaBox [0 0 1 1]");
+    cli::Inspection inspection(cli::AnswerPolicy::Default);
+    cli::Inspect(inspection, path, [](const cli::Inspection&) { return true; });
+    EXPECT_FALSE(inspection.complete);
+    EXPECT_TRUE(inspection.host.stopPosted);
+    EXPECT_FALSE(inspection.window.ScanRunning());
+}
+
+TEST(Pdf, EveryPrefixOfADocument) {
+    const std::string doc =
+        "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+        "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n"
+        "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >> endobj\n%%EOF\n";
+    test::TempDir dir;
+    for (size_t n = 4; n <= doc.size(); ++n) {
+        test::Scanned s(dir.Write("p.pdf", doc.substr(0, n)));
+        EXPECT_LE(s.A().PageWidth, 595);
+        EXPECT_TRUE(s.Caption("Pag") == "0" || s.Caption("Pag") == "1")
+            << n << " " << s.Caption("Pag");
+    }
+}
+
+}  // namespace
+}  // namespace zelk

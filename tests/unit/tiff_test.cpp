@@ -1,0 +1,240 @@
+// The TIFF scanner on crafted directories, in both byte orders, and on damaged files.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "dsc_test_support.h"
+
+namespace zelk {
+namespace {
+
+using namespace std::string_literals;
+
+// Writes a TIFF: header, then values that do not fit an entry, then one directory.
+class TiffBuilder {
+  public:
+    explicit TiffBuilder(bool mac) : mac_(mac) {}
+
+    TiffBuilder& Short(uint16_t tag, std::vector<uint16_t> values) {
+        std::string bytes;
+        for (uint16_t v : values) bytes += U16(v);
+        return Add(tag, 3, static_cast<uint32_t>(values.size()), bytes);
+    }
+    TiffBuilder& Long(uint16_t tag, uint32_t value) { return Add(tag, 4, 1, U32(value)); }
+    TiffBuilder& Rational(uint16_t tag, uint32_t num, uint32_t den) {
+        return Add(tag, 5, 1, U32(num) + U32(den));
+    }
+    TiffBuilder& Ascii(uint16_t tag, const std::string& text) {
+        return Add(tag, 2, static_cast<uint32_t>(text.size() + 1), text + '\0');
+    }
+    // An entry whose fields are given raw, for damaged files.
+    TiffBuilder& Raw(uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+        entries_[tag] = U16(tag) + U16(type) + U32(count) + U32(value);
+        return *this;
+    }
+    TiffBuilder& Without(uint16_t tag) {
+        entries_.erase(tag);
+        return *this;
+    }
+    TiffBuilder& NextDirectory(uint32_t offset) {
+        next_ = offset;
+        return *this;
+    }
+    // A typical RGB image: 1,000 × 800 pixels, 8 bits per sample, 300 pixels per inch.
+    TiffBuilder& Rgb() {
+        return Long(256, 1000)
+            .Long(257, 800)
+            .Short(258, {8, 8, 8})
+            .Short(259, {5})
+            .Short(262, {2})
+            .Rational(282, 300, 1)
+            .Rational(283, 300, 1)
+            .Short(296, {2});
+    }
+
+    std::string Build() const {
+        std::string file = (mac_ ? "MM\0*"s : "II*\0"s);
+        file += U32(8 + static_cast<uint32_t>(data_.size()));
+        file += data_;
+        file += U16(static_cast<uint16_t>(entries_.size()));
+        for (const auto& [tag, entry] : entries_) file += entry;
+        return file + U32(next_);
+    }
+
+  private:
+    TiffBuilder& Add(uint16_t tag, uint16_t type, uint32_t count, const std::string& value) {
+        std::string field = value;
+        if (value.size() > 4) {
+            field = U32(8 + static_cast<uint32_t>(data_.size()));
+            data_ += value;
+        }
+        field.resize(4, '\0');
+        entries_[tag] = U16(tag) + U16(type) + U32(count) + field;
+        return *this;
+    }
+    std::string U16(uint16_t v) const {
+        return mac_ ? std::string{char(v >> 8), char(v)} : std::string{char(v), char(v >> 8)};
+    }
+    std::string U32(uint32_t v) const {
+        std::string b{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return mac_ ? b : std::string(b.rbegin(), b.rend());
+    }
+
+    bool mac_;
+    std::map<uint16_t, std::string> entries_;  // in tag order, as TIFF wants
+    std::string data_;
+    uint32_t next_ = 0;
+};
+
+test::Scanned ScanTiffBytes(const std::string& bytes) {
+    test::TempDir dir;
+    return test::Scanned(dir.Write("image.tif", bytes));
+}
+
+const std::string kDamaged =
+    "Can not scan this file. \"image.tif\" may be damaged or wrong format!";
+
+bool WasDamaged(const test::Scanned& s) {
+    return s.inspection.host.messages.size() == 1 &&
+           s.inspection.host.messages[0].request.text == kDamaged &&
+           s.inspection.host.messages[0].request.type == BoxType::Error;
+}
+
+TEST(Tiff, TheWorkedExampleInBothByteOrders) {
+    for (bool mac : {false, true}) {
+        const auto s = ScanTiffBytes(TiffBuilder(mac).Rgb().Build());
+        EXPECT_EQ(s.A().TiffColourText,
+                  "RGB 8+8+8 bit \n\r 1000 x 800 pixels \n\r 300.00 x 300.00 dpi ");
+        EXPECT_EQ(s.A().PageWidth, 240);
+        EXPECT_EQ(s.A().PageHeight, 192);
+        EXPECT_EQ(s.Caption("Pag"), "1");
+        EXPECT_EQ(s.Caption("ColorSep"), " " + s.A().TiffColourText);
+        EXPECT_EQ(s.W()["ColorSep"].background, kRed);
+        EXPECT_EQ(s.W().colourBarPicture, "RG");
+        EXPECT_TRUE(s.Comments().ends_with("*Compression - LZW\n\r")) << s.Comments();
+        EXPECT_TRUE(s.inspection.host.messages.empty());
+    }
+}
+
+TEST(Tiff, WidthAsShortOrLong) {
+    const auto asShort = ScanTiffBytes(TiffBuilder(false).Rgb().Short(256, {1000}).Build());
+    EXPECT_EQ(asShort.A().TiffColourText,
+              ScanTiffBytes(TiffBuilder(false).Rgb().Build()).A().TiffColourText);
+}
+
+struct BitsCase {
+    std::vector<uint16_t> bits;
+    uint16_t photometric;
+    const char* firstLine;
+};
+
+TEST(Tiff, BitsAndColourModel) {
+    const BitsCase cases[] = {
+        {{8}, 0, "Grayscale (W=0) 8 bit "},
+        {{1}, 0, "B&W (W=0) 1 bit "},
+        {{16}, 0, "B&W (W=0) 16 bit "},  // only the first character is compared
+        {{4}, 1, "Grayscale (B=0) 4 bit "},
+        {{8, 8}, 1, "Grayscale (B=0) 8+8 bit "},  // two values stand in the entry itself
+        {{8, 8, 8, 8}, 5, "CMYK 8+8+8+8 bit "},
+        {{8}, 3, "Indexed RGB 8 bit "},
+        {{8, 8, 8}, 4, "Alpha 8+8+8 bit "},
+        {{8, 8, 8}, 6, "YCbCr 8+8+8 bit "},
+        {{8, 8, 8}, 8, "CIE L*a*b* 8+8+8 bit "},
+        {{8, 8, 8}, 7, "8+8+8 bit "},
+    };
+    for (const auto& c : cases) {
+        const auto s = ScanTiffBytes(
+            TiffBuilder(true).Rgb().Short(258, c.bits).Short(262, {c.photometric}).Build());
+        EXPECT_EQ(s.A().TiffColourText.substr(0, s.A().TiffColourText.find('\n')), c.firstLine);
+    }
+}
+
+TEST(Tiff, PageCountPictureAndVerdictColour) {
+    const auto cmyk =
+        ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8, 8, 8, 8}).Short(262, {5}).Build());
+    EXPECT_EQ(cmyk.Caption("Pag"), "4");
+    EXPECT_EQ(cmyk.W()["ColorSep"].background, kGreen);
+    EXPECT_EQ(cmyk.W().colourBarPicture, "CM");
+    const auto grey =
+        ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Short(262, {1}).Build());
+    EXPECT_EQ(grey.W()["ColorSep"].background, kGreen);
+    EXPECT_EQ(grey.W().colourBarPicture, "GR");
+    const auto multi = ScanTiffBytes(TiffBuilder(false).Rgb().NextDirectory(8).Build());
+    EXPECT_EQ(multi.Caption("Pag"), "Multip.");
+    EXPECT_TRUE(multi.A().TiffMultiPage);
+}
+
+TEST(Tiff, ResolutionUnits) {
+    const auto none = ScanTiffBytes(TiffBuilder(false).Rgb().Raw(296, 3, 1, 0).Build());
+    EXPECT_EQ(none.Caption("PageNameLabel"),
+              "Resolution unit undefined.\n\rImage size may be\n\runpredictable!");
+    EXPECT_TRUE(none.A().TiffColourText.ends_with(" dp! "));
+    EXPECT_EQ(none.A().PageWidth, 240);
+
+    const auto cm = ScanTiffBytes(
+        TiffBuilder(false).Rgb().Long(256, 1181).Rational(282, 11811, 100).Short(296, {3}).Build());
+    EXPECT_EQ(cm.A().PageWidth, 283);
+    EXPECT_TRUE(cm.A().TiffColourText.ends_with(" 118.11 x 300.00 dpcm ")) << cm.A().TiffColourText;
+    EXPECT_EQ(cm.Caption("PageNameLabel"), "<hidden>");
+
+    const auto other = ScanTiffBytes(TiffBuilder(false).Rgb().Short(296, {4}).Build());
+    EXPECT_EQ(other.A().PageWidth, 0);
+    EXPECT_EQ(other.A().PageHeight, 0);
+    EXPECT_TRUE(other.A().TiffColourText.ends_with(" dp"));
+
+    const auto small = ScanTiffBytes(TiffBuilder(false).Rgb().Rational(282, 3, 2).Build());
+    EXPECT_TRUE(small.A().TiffColourText.ends_with("  1.50 x 300.00 dpi "))
+        << small.A().TiffColourText;
+}
+
+TEST(Tiff, TextEntries) {
+    const auto s = ScanTiffBytes(TiffBuilder(true)
+                                     .Rgb()
+                                     .Ascii(271, "HP")
+                                     .Ascii(305, std::string(60, 's'))
+                                     .Ascii(315, "Ann")
+                                     .Ascii(33432, "Rights reserved")
+                                     .Short(259, {9})
+                                     .Build());
+    EXPECT_TRUE(s.Comments().ends_with("*Compression - \n\r*Source - HP\n\r*Software - " +
+                                       std::string(38, 's') +
+                                       "\n\r*Work by Ann\n\r\xA9Rights reserved\n\r"))
+        << s.Comments();
+}
+
+TEST(Tiff, DamagedFiles) {
+    const std::string good = TiffBuilder(false).Rgb().Build();
+    const std::vector<std::pair<const char*, std::string>> cases = {
+        {"shorter than 8 bytes", "II*\0\x08\0"s},
+        {"directory past the end", "II*\0\xF0\0\0\0"s},
+        {"directory near 4 GiB", "II*\0\xFC\xFF\xFF\xFF"s},
+        {"entries past the end", good.substr(0, good.size() - 10)},
+        {"no x resolution", TiffBuilder(false).Rgb().Without(282).Build()},
+        {"rational near 4 GiB", TiffBuilder(false).Rgb().Raw(282, 5, 1, 0xFFFFFFF8u).Build()},
+        {"zero denominator", TiffBuilder(false).Rgb().Rational(283, 300, 0).Build()},
+        {"no width", TiffBuilder(false).Rgb().Long(256, 0).Build()},
+        {"no bits per sample", TiffBuilder(false).Rgb().Raw(258, 3, 0, 0).Build()},
+        {"bits list past the end", TiffBuilder(false).Rgb().Raw(258, 3, 3, 0xFFFFFF00u).Build()},
+        {"text past the end", TiffBuilder(false).Rgb().Raw(305, 2, 30, 0x7FFFFFFFu).Build()},
+    };
+    for (const auto& [name, bytes] : cases) {
+        const auto s = ScanTiffBytes(bytes);
+        EXPECT_TRUE(WasDamaged(s)) << name;
+        EXPECT_EQ(s.A().TiffColourText, "") << name;
+        EXPECT_EQ(s.Caption("ColorSep"), "<hidden>") << name;
+        EXPECT_FALSE(s.W().ScanRunning()) << name;
+    }
+}
+
+TEST(Tiff, OversizedCountsReadNothingPastTheBuffers) {
+    // 65,535 entries cannot be held: damaged. 65,535 sample sizes: read as far as they fit.
+    std::string huge = "II*\0\x08\0\0\0\xFF\xFF"s + std::string(65535 * 12 + 4, '\0');
+    EXPECT_TRUE(WasDamaged(ScanTiffBytes(huge)));
+    const std::string padding(300, '\x08');  // so the 254 bytes read from offset 8 exist
+    const auto s = ScanTiffBytes(TiffBuilder(false).Rgb().Raw(258, 3, 65535, 8).Build() + padding);
+    EXPECT_FALSE(s.A().TiffColourText.empty());
+    EXPECT_LE(s.A().TiffColourText.size(), 255u);
+}
+
+}  // namespace
+}  // namespace zelk
