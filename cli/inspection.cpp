@@ -25,6 +25,14 @@ Answer RecordingHost::ShowMessage(const MessageRequest& request) {
     return answer;
 }
 
+SettingsFile& ProgramSettings() {
+    static SettingsFile settings = [] {
+        const std::string path = SettingsFilePath();
+        return SettingsFile(path, MakePlatformProfileStore(path));
+    }();
+    return settings;
+}
+
 void Inspect(Inspection& inspection, const std::string& path, ScanTick tick) {
     Analysis& analysis = inspection.window.analysis;
     analysis.SourcePath = path;

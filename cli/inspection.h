@@ -35,8 +35,12 @@ class RecordingHost final : public WindowHost {
     AnswerPolicy policy_;
 };
 
+// The settings the window reads: PreZelk.INI beside the program, as Zelk.exe reads its own.
+SettingsFile& ProgramSettings();
+
 struct Inspection {
-    explicit Inspection(AnswerPolicy policy) : host(policy), window(host, gate) {}
+    explicit Inspection(AnswerPolicy policy, SettingsFile& settings = ProgramSettings())
+        : host(policy), window(host, gate, settings) {}
     QueueGate gate;
     RecordingHost host;
     TZelkMnFrm window;

@@ -18,6 +18,15 @@ class InlineGate final : public MainThreadGate {
     void Wake() override {}
 };
 
+// A settings file that holds nothing: every read gives the default.
+class DefaultsOnly final : public ProfileStore {
+public:
+    std::string Read(const std::string&, const std::string&, const std::string& fallback) override {
+        return fallback;
+    }
+    bool Write(const std::string&, const std::string&, const std::string&) override { return false; }
+};
+
 // Answers each question with the next bit of `answers`.
 class FuzzHost final : public WindowHost {
   public:
@@ -56,7 +65,8 @@ void ScanBytes(const uint8_t* data, size_t size, const char* kind, Scanner scan)
     const int64_t fileSize = FuzzFileSize(control, bytes.size());
     InlineGate gate;
     FuzzHost host(control);
-    TZelkMnFrm window(host, gate);
+    static SettingsFile settings("", std::make_unique<DefaultsOnly>());
+    TZelkMnFrm window(host, gate, settings);
     Analysis& a = window.analysis;
     a.SourcePath = "fuzz";
     a.DocKind = kind;

@@ -15,4 +15,6 @@ std::string ExecutableDirectory() {
     return exe.parent_path().string();
 }
 
+std::string SettingsFilePath() { return ExecutableDirectory() + "/" + kSettingsFileName; }
+
 }  // namespace zelk

@@ -42,4 +42,6 @@ std::string ExecutableDirectory() {
     return cut == std::string::npos ? std::string() : exe.substr(0, cut);
 }
 
+std::string SettingsFilePath() { return ExecutableDirectory() + "\\" + kSettingsFileName; }
+
 }  // namespace zelk

@@ -84,6 +84,7 @@ int32_t ParseProfileInteger(std::string text, int32_t fallback);
 // The settings file's name and its place: the executable's own directory.
 inline constexpr const char* kSettingsFileName = "PreZelk.INI";
 std::string ExecutableDirectory();
+std::string SettingsFilePath();  // the settings file's full path
 
 // The keys of the settings file.
 namespace settings {

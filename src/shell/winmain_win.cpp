@@ -1,4 +1,5 @@
-// Program start: create the main window and run the message loop until it closes.
+// Program start: the settings file, the single-instance rule, the main window and the
+// message loop.
 #include <windows.h>
 
 #include "shell/command_line.h"
@@ -19,11 +20,36 @@ zelk::StartOptions ParseStart(std::vector<std::string> args) {
     return options;
 }
 
+// A copy is running: hand it the file and bring it to the front. The path is written
+// before the message is posted, so the running copy reads it when the message arrives.
+int HandOver(zelk::SettingsFile& settings, HWND running, const std::vector<std::string>& args) {
+    if (args.empty()) {
+        PostMessageA(running, WM_USER + 1, 0, 0);
+    } else {
+        try {
+            const auto& key = zelk::settings::kHandedOverPath;
+            settings.WriteString(key.section, key.key, args[0]);
+        } catch (const zelk::SettingsWriteError& e) {
+            zelk::CentredMessageBox(nullptr, e.what(), "Zelk", MB_OK | MB_ICONERROR);
+            return 1;
+        }
+        PostMessageA(running, WM_USER + 1, 1, 0);
+    }
+    SetForegroundWindow(running);
+    return 0;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    const zelk::StartOptions options = ParseStart(zelk::SplitCommandLine(GetCommandLineA()));
-    auto frame = zelk::CreateMainFrame(instance, options);
+    const std::string iniPath = zelk::SettingsFilePath();
+    zelk::SettingsFile settings(iniPath, zelk::MakePlatformProfileStore(iniPath));
+    const std::vector<std::string> args = zelk::SplitCommandLine(GetCommandLineA());
+    if (settings.Read(zelk::settings::kOnlyOneAtStart)) {
+        if (HWND running = FindWindowA(zelk::kMainWindowClass, nullptr))
+            return HandOver(settings, running, args);
+    }
+    auto frame = zelk::CreateMainFrame(instance, ParseStart(args), settings);
     if (!frame) return 1;
     ShowWindow(zelk::FrameHandle(*frame), show);
     MSG msg;

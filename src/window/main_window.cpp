@@ -131,8 +131,8 @@ void BuildControls(ControlSet& set) {
 
 }  // namespace
 
-TZelkMnFrm::TZelkMnFrm(WindowHost& host, MainThreadGate& gate)
-    : analysis(*this, gate), host_(host) {
+TZelkMnFrm::TZelkMnFrm(WindowHost& host, MainThreadGate& gate, SettingsFile& settings)
+    : analysis(*this, gate), host_(host), settings_(settings) {
     BuildControls(controls);
 }
 
@@ -203,7 +203,7 @@ void TZelkMnFrm::ShowPageCount() {
     host_.Repaint();
 }
 
-void TZelkMnFrm::ShowPageGeometry() {}
+void TZelkMnFrm::ShowPageGeometry() { Changer(); }
 
 void TZelkMnFrm::ShowPageName() {
     controls["PageNameLabel"].caption = analysis.PageName;
@@ -287,6 +287,7 @@ void TZelkMnFrm::ScanDone() {
     controls["Gaugis"].fillColour = kGrey;
     host_.RestoreIfMinimised();
     host_.Repaint();
+    host_.ScanFinished();
 }
 
 void TZelkMnFrm::PostScanStopped() {

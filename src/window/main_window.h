@@ -3,10 +3,12 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "analysis/analysis.h"
+#include "settings/settings_file.h"
 #include "window/controls.h"
 
 namespace zelk {
@@ -24,6 +26,9 @@ class WindowHost {
     virtual Answer ShowMessage(const MessageRequest& request) = 0;
     virtual void PostScanStopped() = 0;  // any thread: post WM_USER to the window
     virtual void RestoreIfMinimised() = 0;
+    virtual void ScanFinished() {}             // after the completion hand-off
+    virtual void Quit() {}                     // end the message loop
+    virtual std::optional<std::string> AskOpenFile() { return std::nullopt; }  // the open dialog
 };
 
 // The resources window: its list box holds the needed resources of the last file that had any.
@@ -45,7 +50,7 @@ struct ColourBarData {
 
 class TZelkMnFrm final : public Presenter {
   public:
-    TZelkMnFrm(WindowHost& host, MainThreadGate& gate);
+    TZelkMnFrm(WindowHost& host, MainThreadGate& gate, SettingsFile& settings);
     ~TZelkMnFrm() override;
 
     ControlSet controls;
@@ -58,6 +63,19 @@ class TZelkMnFrm final : public Presenter {
 
     Control& operator[](const std::string& name) { return controls[name]; }
     const Control& operator[](const std::string& name) const { return controls[name]; }
+
+    // Window handlers
+    void Krauk(const std::vector<std::string>& args);  // creation: open the command-line file
+    void Changer();                                     // plate, page and unit captions
+    void FileGauge();                                   // progress timer tick
+    void Atidaryk();                                    // double click on the plate
+    void OnDroppedFile(const std::string& path);
+    void OnSecondInstance(uintptr_t wParam);            // WM_USER+1
+    void OnScanStopped() { analysis.OnScanStopped(); }  // WM_USER
+    void LinkDown(const std::string& link);             // StopDown, CloseDown, ...
+    void LinkClick(const std::string& link);            // ClickStop, ClickClose, ...
+    void Gesintuvas();                                  // pointer over the bare surface
+    static bool IsLink(const std::string& name);
 
     // Presenter
     void ResetDisplay() override;
@@ -80,6 +98,7 @@ class TZelkMnFrm final : public Presenter {
 
   private:
     WindowHost& host_;
+    SettingsFile& settings_;
 };
 
 }  // namespace zelk

@@ -1,6 +1,8 @@
 #include "window/main_window_win.h"
 
+#include <commdlg.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 #include <fstream>
 #include <iostream>
@@ -21,7 +23,7 @@ constexpr UINT kFileTimerMs = 500;
 // Hand-offs travel as sent messages: the scan thread waits in SendMessage until the window
 // procedure has run the call, and the main thread keeps taking sent messages while it waits.
 class Win32Gate final : public MainThreadGate {
-  public:
+public:
     void Attach(HWND window) { window_ = window; }
     void Invoke(const std::function<void()>& call) override {
         SendMessageA(window_, kInvokeMessage, 0, reinterpret_cast<LPARAM>(&call));
@@ -35,39 +37,62 @@ class Win32Gate final : public MainThreadGate {
     }
     void Wake() override {}
 
-  private:
+private:
     HWND window_ = nullptr;
 };
 
 const char* BoxCaption(BoxType type) {
     switch (type) {
-        case BoxType::Error:
-            return "Error";
-        case BoxType::Warning:
-            return "Warning";
-        case BoxType::Confirm:
-            return "Confirm";
+        case BoxType::Error: return "Error";
+        case BoxType::Warning: return "Warning";
+        case BoxType::Confirm: return "Confirm";
     }
     return "Error";
 }
 
 UINT BoxIcon(BoxType type) {
     switch (type) {
-        case BoxType::Error:
-            return MB_ICONERROR;
-        case BoxType::Warning:
-            return MB_ICONWARNING;
-        case BoxType::Confirm:
-            return MB_ICONQUESTION;
+        case BoxType::Error: return MB_ICONERROR;
+        case BoxType::Warning: return MB_ICONWARNING;
+        case BoxType::Confirm: return MB_ICONQUESTION;
     }
     return MB_ICONERROR;
 }
 
+// Centres the message box the calling thread is about to show.
+thread_local HHOOK gCentreHook = nullptr;
+
+LRESULT CALLBACK CentreBox(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        HWND box = reinterpret_cast<HWND>(wParam);
+        RECT r;
+        GetWindowRect(box, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
+                     (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        UnhookWindowsHookEx(gCentreHook);
+        gCentreHook = nullptr;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
+int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    gCentreHook = SetWindowsHookExA(WH_CBT, CentreBox, nullptr, GetCurrentThreadId());
+    const int pressed = MessageBoxA(owner, text, caption, type);
+    if (gCentreHook != nullptr) {
+        UnhookWindowsHookEx(gCentreHook);
+        gCentreHook = nullptr;
+    }
+    return pressed;
+}
+
 class MainFrame final : public WindowHost {
-  public:
-    explicit MainFrame(StartOptions options) : options_(std::move(options)), model_(*this, gate_) {}
+public:
+    MainFrame(StartOptions options, SettingsFile& settings)
+        : options_(std::move(options)), model_(*this, gate_, settings) {}
 
     bool Create(HINSTANCE instance);
     HWND Handle() const { return window_; }
@@ -87,22 +112,32 @@ class MainFrame final : public WindowHost {
     }
     Answer ShowMessage(const MessageRequest& request) override {
         const UINT buttons = request.buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
-        const int pressed = MessageBoxA(window_, request.text.c_str(), BoxCaption(request.type),
-                                        buttons | BoxIcon(request.type) | MB_TASKMODAL);
+        const int pressed = CentredMessageBox(window_, request.text.c_str(), BoxCaption(request.type),
+                                              buttons | BoxIcon(request.type));
         return pressed == IDYES ? Answer::Yes : pressed == IDNO ? Answer::No : Answer::Ok;
     }
     void PostScanStopped() override { PostMessageA(window_, WM_USER, 0, 0); }
     void RestoreIfMinimised() override {
         if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+    }
+    void ScanFinished() override {
         if (!options_.snapshotPath.empty()) PostMessageA(window_, kSnapshotMessage, 0, 0);
     }
+    void Quit() override { PostQuitMessage(0); }
+    std::optional<std::string> AskOpenFile() override;
 
-  private:
+private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Krauk();
     void Paint();
     void Layout();
+    const Control* ControlAt(LPARAM lParam) const {
+        return model_.controls.At(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    }
+    void MouseDown(LPARAM lParam);
+    void MouseUp(LPARAM lParam);
+    bool SetCursorOverLink();
     void OnDropFiles(HDROP drop);
     void SaveSnapshot();
 
@@ -110,6 +145,8 @@ class MainFrame final : public WindowHost {
     Win32Gate gate_;
     TZelkMnFrm model_;
     HWND window_ = nullptr;
+    HCURSOR hand_ = nullptr;
+    std::string pressed_;  // the link a button went down on
 };
 
 bool MainFrame::Create(HINSTANCE instance) {
@@ -119,9 +156,9 @@ bool MainFrame::Create(HINSTANCE instance) {
     wc.hInstance = instance;
     wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = nullptr;
     wc.lpszClassName = kMainWindowClass;
-    if (!RegisterClassA(&wc)) return false;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    hand_ = LoadCursorA(instance, "Hand");
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, kClientWidth, kClientHeight};
@@ -129,8 +166,8 @@ bool MainFrame::Create(HINSTANCE instance) {
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    window_ = CreateWindowExA(0, kMainWindowClass, "Zelk", style, left, top, width, height, nullptr,
-                              nullptr, instance, this);
+    window_ = CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, "Zelk", style, left, top, width,
+                              height, nullptr, nullptr, instance, this);
     return window_ != nullptr;
 }
 
@@ -139,6 +176,7 @@ LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam,
         auto* create = reinterpret_cast<CREATESTRUCTA*>(lParam);
         auto* self = static_cast<MainFrame*>(create->lpCreateParams);
         self->window_ = window;
+        self->gate_.Attach(window);
         SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<MainFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
@@ -148,51 +186,53 @@ LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam,
 
 LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
-            Krauk();
-            return 0;
-        case WM_PAINT:
-            Paint();
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;  // Paint covers every pixel
-        case kInvokeMessage:
-            (*reinterpret_cast<const std::function<void()>*>(lParam))();
-            return 0;
-        case kSnapshotMessage:
-            SaveSnapshot();
-            return 0;
-        case WM_DROPFILES:
-            OnDropFiles(reinterpret_cast<HDROP>(wParam));
-            return 0;
-        case WM_ACTIVATEAPP:
-            Repaint();
-            return 0;
-        case WM_USER:
-            model_.analysis.OnScanStopped();
-            return 0;
+        case WM_CREATE: Krauk(); return 0;
+        case WM_PAINT: Paint(); return 0;
+        case WM_ERASEBKGND: return 1;  // Paint covers every pixel
+        case kInvokeMessage: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 0;
+        case kSnapshotMessage: SaveSnapshot(); return 0;
+        case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+        case WM_ACTIVATEAPP: Repaint(); return 0;
+        case WM_SHOWWINDOW:  // OnMax: repaint whenever the window is shown
+            if (wParam) InvalidateRect(window_, nullptr, FALSE);
+            break;
+        case WM_USER: model_.OnScanStopped(); return 0;
+        case WM_USER + 1: model_.OnSecondInstance(wParam); return 0;
         case WM_TIMER:
+            if (wParam == kFileTimerId) model_.FileGauge();
             return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN: MouseDown(lParam); return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP: MouseUp(lParam); return 0;
+        case WM_LBUTTONDBLCLK:
+            if (const Control* c = ControlAt(lParam); c != nullptr && c->name == "OLab") model_.Atidaryk();
+            return 0;
+        case WM_MOUSEMOVE:
+            if (ControlAt(lParam) == nullptr) model_.Gesintuvas();
+            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT && SetCursorOverLink()) return TRUE;
+            break;
         case WM_DESTROY:
             // The scan thread may be about to hand something to this window: stop it and
             // serve it to its end while the window still exists.
             model_.analysis.StopScan();
             model_.analysis.FreeEngine();
-            PostQuitMessage(0);
+            if (options_.endLoopOnClose) PostQuitMessage(0);
+            window_ = nullptr;
             return 0;
-        default:
-            return DefWindowProcA(window_, message, wParam, lParam);
+        default: break;
     }
+    return DefWindowProcA(window_, message, wParam, lParam);
 }
 
 void MainFrame::Krauk() {
-    gate_.Attach(window_);
     DragAcceptFiles(window_, TRUE);
     Layout();
-    if (!options_.args.empty()) {
-        model_.analysis.SourcePath = options_.args[0];
-        model_.analysis.OpenDocument();
-    }
+    model_.Krauk(options_.args);
     if (!options_.snapshotPath.empty() && !model_.ScanRunning())
         PostMessageA(window_, kSnapshotMessage, 0, 0);
 }
@@ -218,12 +258,56 @@ void MainFrame::Paint() {
     EndPaint(window_, &ps);
 }
 
+void MainFrame::MouseDown(LPARAM lParam) {
+    const Control* c = ControlAt(lParam);
+    pressed_ = c != nullptr && TZelkMnFrm::IsLink(c->name) ? c->name : "";
+    if (!pressed_.empty()) model_.LinkDown(pressed_);
+}
+
+// A click is a press and a release over the same link.
+void MainFrame::MouseUp(LPARAM lParam) {
+    const Control* c = ControlAt(lParam);
+    if (c != nullptr && !pressed_.empty() && c->name == pressed_) model_.LinkClick(pressed_);
+    pressed_.clear();
+}
+
+bool MainFrame::SetCursorOverLink() {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(window_, &p);
+    const Control* c = model_.controls.At(p.x, p.y);
+    if (c == nullptr || !(c->link || c->name == "ResourceLabel") || hand_ == nullptr) return false;
+    SetCursor(hand_);
+    return true;
+}
+
 void MainFrame::OnDropFiles(HDROP drop) {
     char path[256] = {};
     DragQueryFileA(drop, 0, path, 255);
-    model_.analysis.SourcePath = path;
-    model_.analysis.RequestOpen();
     DragFinish(drop);
+    model_.OnDroppedFile(path);
+}
+
+std::optional<std::string> MainFrame::AskOpenFile() {
+    static const char kFilter[] =
+        "PrePress files\0*.PRN; *.PS; *.EPS; *.PDF; *.TIF; *.TIFF\0"
+        "PostScript files\0*.PRN; *.PS; *.EPS\0"
+        "Portable document files\0*.PDF\0"
+        "Tagged image files\0*.TIF; *.TIFF\0"
+        "All files\0*.*\0";
+    char path[MAX_PATH] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = window_;
+    ofn.lpstrFilter = kFilter;
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = path;
+    ofn.nMaxFile = sizeof path;
+    ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST | OFN_EXPLORER;
+    const bool chosen = GetOpenFileNameA(&ofn) != FALSE;
+    Repaint();
+    if (!chosen) return std::nullopt;
+    return std::string(path);
 }
 
 void MainFrame::SaveSnapshot() {
@@ -240,18 +324,17 @@ void MainFrame::SaveSnapshot() {
     DestroyWindow(window_);
 }
 
-MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options) {
-    MainFramePtr frame(new MainFrame(options));
+MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options, SettingsFile& settings) {
+    MainFramePtr frame(new MainFrame(options, settings));
     if (!frame->Create(instance)) return nullptr;
     return frame;
 }
 
 void DestroyMainFrame(MainFrame* frame) {
+    if (frame != nullptr && frame->Handle() != nullptr) DestroyWindow(frame->Handle());
     delete frame;
 }
 
-HWND FrameHandle(const MainFrame& frame) {
-    return frame.Handle();
-}
+HWND FrameHandle(const MainFrame& frame) { return frame.Handle(); }
 
 }  // namespace zelk

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_file.h"
+
 namespace zelk {
 
 inline constexpr const char* kMainWindowClass = "TZelkMnFrm";
@@ -14,18 +16,21 @@ inline constexpr const char* kMainWindowClass = "TZelkMnFrm";
 struct StartOptions {
     std::vector<std::string> args;  // the command line after the program's name
     std::string snapshotPath;       // when set: save a PNG once the scan has ended, then close
+    bool endLoopOnClose = true;     // closing the window ends the thread's message loop
 };
 
 class MainFrame;
-
 void DestroyMainFrame(MainFrame* frame);
 struct MainFrameDeleter {
     void operator()(MainFrame* frame) const { DestroyMainFrame(frame); }
 };
 using MainFramePtr = std::unique_ptr<MainFrame, MainFrameDeleter>;
 
-// Registers the class and creates the main window; null when Windows refuses.
-MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options);
+// Registers the class and creates the main window, hidden; null when Windows refuses.
+MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options, SettingsFile& settings);
 HWND FrameHandle(const MainFrame& frame);
+
+// Shows a message box of the program's kinds, centred on the screen.
+int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT type);
 
 }  // namespace zelk

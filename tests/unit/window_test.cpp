@@ -1,0 +1,238 @@
+// The main window as data: the plate and its captions, the gauge, the links, the reset.
+#include <gtest/gtest.h>
+
+#include "analysis/memory_source.h"
+#include "analysis/queue_gate.h"
+#include "test_files.h"
+#include "window/main_window.h"
+
+namespace zelk {
+namespace {
+
+class TestHost final : public WindowHost {
+public:
+    void Repaint() override {}
+    void CaptionChanged() override {}
+    void SetFileTimer(bool) override {}
+    Answer ShowMessage(const MessageRequest& request) override {
+        messages.push_back(request.text);
+        return Answer::Yes;
+    }
+    void PostScanStopped() override {}
+    void RestoreIfMinimised() override { ++restores; }
+    void Quit() override { quit = true; }
+    std::optional<std::string> AskOpenFile() override { return chosen; }
+
+    std::vector<std::string> messages;
+    int restores = 0;
+    bool quit = false;
+    std::optional<std::string> chosen;
+};
+
+struct Window : ::testing::Test {
+    Window() : settings(dir.PathOf("PreZelk.INI"), MakePortableProfileStore(dir.PathOf("PreZelk.INI"))),
+               window(host, gate, settings) {}
+    void Ini(const std::string& text) { dir.Write("PreZelk.INI", text); }
+    void Page(int32_t width, int32_t height) {
+        window.analysis.PageWidth = width;
+        window.analysis.PageHeight = height;
+        window.Changer();
+    }
+    const Control& operator[](const char* name) const { return window[name]; }
+
+    test::TempDir dir;
+    SettingsFile settings;
+    TestHost host;
+    QueueGate gate;
+    TZelkMnFrm window;
+};
+
+TEST_F(Window, DefaultPlateAndCaptionsInEachUnit) {
+    window.Krauk({});
+    EXPECT_EQ(window["PlateBox"].width, 158);
+    EXPECT_EQ(window["RedBox"].height, 213);
+    EXPECT_EQ(window["LabelSlow"].top, 227);
+    EXPECT_EQ(window["LabelFast"].left, 176);
+    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r558 mm");
+    EXPECT_EQ(window["LabelSlow"].caption, "Slow scan\n\r750 mm");
+    EXPECT_EQ(window["LabW"].caption, " 0 mm ");
+    EXPECT_EQ(window["LabH"].caption, " 0 mm ");
+    Ini("[Init]\nUnits=pt\n");
+    window.Changer();
+    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r1582 pt");
+    EXPECT_EQ(window["LabelSlow"].caption, "Slow scan\n\r2126 pt");
+    EXPECT_EQ(window["LabW"].caption, " 0 pt ");
+    Ini("[Init]\nUnits=in\n");
+    window.Changer();
+    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r21.97 in");
+    EXPECT_EQ(window["LabelSlow"].caption, "Slow scan\n\r29.53 in");
+    EXPECT_EQ(window["LabW"].caption, " 0.00 in ");
+}
+
+TEST_F(Window, PagesAtThePlatesScale) {
+    Page(595, 842);  // A4
+    EXPECT_EQ(window["Lapas"].width, 60);  // 59.5 goes to 60
+    EXPECT_EQ(window["Lapas"].height, 84);
+    EXPECT_EQ(window["LabW"].caption, " 210 mm ");
+    EXPECT_EQ(window["LabH"].caption, " 297 mm ");
+    Page(612, 792);  // US Letter
+    EXPECT_EQ(window["Lapas"].width, 61);
+    EXPECT_EQ(window["Lapas"].height, 79);
+    EXPECT_EQ(window["LabW"].caption, " 216 mm ");
+    EXPECT_EQ(window["LabH"].caption, " 279 mm ");
+    Ini("[Init]\nUnits=in\n");
+    Page(595, 842);
+    EXPECT_EQ(window["LabW"].caption, " 8.26 in ");
+    EXPECT_EQ(window["LabH"].caption, " 11.69 in ");
+    Page(9, 9);
+    EXPECT_EQ(window["LabW"].caption, " 0.13 in ");  // 0.125: the half goes away from zero
+    Ini("[Init]\nUnits=pt\n");
+    Page(595, 842);
+    EXPECT_EQ(window["LabW"].caption, " 595 pt ");
+}
+
+struct PlateCase {
+    const char* ini;
+    int width, height, slowTop, fastLeft, pageWidth;
+};
+
+TEST_F(Window, PlateScalingBranches) {
+    const PlateCase cases[] = {
+        {"Fast_scan=2000\nSlow_scan=2126\n", 158, 168, 182, 176, 47},  // e = 0.791
+        {"Fast_scan=1000\nSlow_scan=2126\n", 100, 213, 227, 130, 60},  // e = 1
+        {"Fast_scan=791\nSlow_scan=1063\n", 158, 213, 227, 176, 119},  // exactly the design ratio
+        {"Fast_scan=0\nSlow_scan=-5\n", 158, 213, 227, 176, 60},       // nonsense: the defaults
+        {"Fast_scan=abc\nSlow_scan=\n", 158, 213, 227, 176, 60},
+        {"Fast_scan=4000\nSlow_scan=500\n", 158, 20, 80, 176, 24},
+    };
+    for (const auto& c : cases) {
+        Ini(std::string("[Init]\n") + c.ini);
+        Page(595, 842);
+        EXPECT_EQ(window["PlateBox"].width, c.width) << c.ini;
+        EXPECT_EQ(window["PlateBox"].height, c.height) << c.ini;
+        EXPECT_EQ(window["RedBox"].width, c.width) << c.ini;
+        EXPECT_EQ(window["LabelSlow"].top, c.slowTop) << c.ini;
+        EXPECT_EQ(window["LabelFast"].left, c.fastLeft) << c.ini;
+        EXPECT_EQ(window["Lapas"].width, c.pageWidth) << c.ini;
+    }
+}
+
+TEST_F(Window, UnknownUnitsRescaleButKeepTheCaptions) {
+    Ini("[Init]\nUnits=MM\nFast_scan=1000\n");
+    Page(595, 842);
+    EXPECT_EQ(window["PlateBox"].width, 100);
+    EXPECT_EQ(window["LabelFast"].caption, "Fastscan");
+    EXPECT_EQ(window["LabW"].caption, " Width ");
+}
+
+TEST_F(Window, GaugeFollowsThePosition) {
+    auto& a = window.analysis;
+    window.FileGauge();
+    EXPECT_EQ(window["Gaugis"].width, 0);  // no scan: the timer tick changes nothing
+    window.BeginScanDisplay();
+    a.SourceStream = std::make_unique<MemorySourceFile>("x", 1000000);
+    const struct {
+        int64_t position;
+        int width;
+    } cases[] = {{0, 4}, {500000, 80}, {1000000, 157}, {1, 4}, {999999, 157}};
+    for (const auto& c : cases) {
+        a.SourceStream->Seek(c.position);
+        window.FileGauge();
+        EXPECT_EQ(window["Gaugis"].width, c.width) << c.position;
+    }
+    a.SourceStream = std::make_unique<MemorySourceFile>("");
+    window.FileGauge();
+    EXPECT_EQ(window["Gaugis"].width, 4);  // an empty file
+}
+
+TEST_F(Window, ResetClearsEveryIndicator) {
+    Page(595, 842);
+    window.analysis.PageCount = 3;
+    window.ShowPageCount();
+    window.analysis.PageName = "A4";
+    window.ShowPageName();
+    window.ShowEmulsionMark();
+    window.ShowColourSummary();
+    window.SetCaption("Zelk in a.ps");
+    window.AppendReport("*x\n\r");
+    window["ResourceLabel"].visible = true;
+    window["Gaugis"].width = 90;
+    window.ResetDisplay();
+    EXPECT_EQ(window.caption, "Zelk");
+    EXPECT_EQ(window["Desk"].caption, "");
+    EXPECT_EQ(window["Pag"].caption, "0");
+    EXPECT_EQ(window["Lapas"].width, 0);
+    EXPECT_EQ(window["LabW"].caption, " Width ");
+    EXPECT_EQ(window["LabH"].caption, " Height ");
+    EXPECT_EQ(window["Gaugis"].width, 0);
+    for (const char* hidden : {"PageNameLabel", "EmulsionBox", "E1", "E2", "E3", "ColorSep", "ResourceLabel"})
+        EXPECT_FALSE(window[hidden].visible) << hidden;
+    EXPECT_EQ(window["PlateBox"].width, 158);  // the plate stays
+    EXPECT_EQ(window.analysis.PageWidth, 0);
+}
+
+TEST_F(Window, EmulsionMarkIsPlacedOnEveryCall) {
+    window.analysis.Mirrored = true;
+    window.ShowEmulsionMark();
+    EXPECT_EQ(window["EmulsionBox"].left, 263);
+    window.analysis.Mirrored = false;
+    window.ShowEmulsionMark();
+    EXPECT_EQ(window["EmulsionBox"].left, 232);
+    EXPECT_TRUE(window["E2"].visible);
+}
+
+TEST_F(Window, LinksTurnRedWhilePressedAndBlueAgain) {
+    window.LinkDown("Close");
+    EXPECT_EQ(window["Close"].textColour, kRed);
+    window.LinkDown("Desk");  // not a link
+    EXPECT_EQ(window["Desk"].textColour, kBlack);
+    window.Gesintuvas();
+    EXPECT_EQ(window["Close"].textColour, kBlue);
+    window.LinkDown("Stoper");
+    window.LinkClick("Stoper");  // no scan: only the colour changes
+    EXPECT_EQ(window["Stoper"].textColour, kBlue);
+    EXPECT_FALSE(host.quit);
+    window["PopUp"].visible = true;
+    window.Gesintuvas();
+    EXPECT_FALSE(window["PopUp"].visible);
+    window.LinkClick("Close");
+    EXPECT_TRUE(host.quit);
+}
+
+TEST_F(Window, FilesReachTheWindowThroughRequestOpen) {
+    const auto a = dir.Write("a.ps", "%!PS-Adobe-3.0\n");
+    const auto b = dir.Write("b.ps", "%!PS-Adobe-3.0\n");
+    window.OnDroppedFile(a);
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    EXPECT_EQ(window.caption, "Zelk in a.ps");
+    host.chosen = b;
+    window.Atidaryk();
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    EXPECT_EQ(window.caption, "Zelk in b.ps");
+    host.chosen.reset();
+    window.Atidaryk();  // cancelled: nothing changes
+    EXPECT_EQ(window.caption, "Zelk in b.ps");
+}
+
+TEST_F(Window, SecondInstanceHandOffReadsTheSettingsFile) {
+    const auto a = dir.Write("handed over.ps", "%!PS-Adobe-3.0\n");
+    Ini("[Temp]\nOpen=" + a + "\n");
+    window.OnSecondInstance(0);
+    EXPECT_EQ(host.restores, 1);
+    EXPECT_EQ(window.caption, "Zelk");
+    window.OnSecondInstance(1);
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    EXPECT_EQ(window.caption, "Zelk in handed over.ps");
+}
+
+TEST_F(Window, CommandLineFileOpensWithoutReset) {
+    const auto a = dir.Write("start.ps", "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 595 842\n");
+    window["Desk"].caption = "kept";  // a reset would clear it; OpenDocument replaces it
+    window.Krauk({a});
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    EXPECT_EQ(window.caption, "Zelk in start.ps");
+    EXPECT_EQ(window["Lapas"].width, 60);
+}
+
+}  // namespace
+}  // namespace zelk
