@@ -203,7 +203,9 @@ void TZelkMnFrm::ShowPageCount() {
     host_.Repaint();
 }
 
-void TZelkMnFrm::ShowPageGeometry() { Changer(); }
+void TZelkMnFrm::ShowPageGeometry() {
+    Changer();
+}
 
 void TZelkMnFrm::ShowPageName() {
     controls["PageNameLabel"].caption = analysis.PageName;

@@ -26,8 +26,8 @@ class WindowHost {
     virtual Answer ShowMessage(const MessageRequest& request) = 0;
     virtual void PostScanStopped() = 0;  // any thread: post WM_USER to the window
     virtual void RestoreIfMinimised() = 0;
-    virtual void ScanFinished() {}             // after the completion hand-off
-    virtual void Quit() {}                     // end the message loop
+    virtual void ScanFinished() {}  // after the completion hand-off
+    virtual void Quit() {}          // end the message loop
     virtual std::optional<std::string> AskOpenFile() { return std::nullopt; }  // the open dialog
 };
 
@@ -66,9 +66,9 @@ class TZelkMnFrm final : public Presenter {
 
     // Window handlers
     void Krauk(const std::vector<std::string>& args);  // creation: open the command-line file
-    void Changer();                                     // plate, page and unit captions
-    void FileGauge();                                   // progress timer tick
-    void Atidaryk();                                    // double click on the plate
+    void Changer();                                    // plate, page and unit captions
+    void FileGauge();                                  // progress timer tick
+    void Atidaryk();                                   // double click on the plate
     void OnDroppedFile(const std::string& path);
     void OnSecondInstance(uintptr_t wParam);            // WM_USER+1
     void OnScanStopped() { analysis.OnScanStopped(); }  // WM_USER

@@ -14,10 +14,14 @@ constexpr int kPlateLeft = 64, kPlateTop = 40;
 constexpr int kDesignPlateWidth = 158, kDesignPlateHeight = 213;  // pixels
 constexpr long double kMillimetresPerPoint = 0.352778L;
 
-int32_t Nearest(long double x) { return RoundHalfEven(static_cast<double>(x)); }
+int32_t Nearest(long double x) {
+    return RoundHalfEven(static_cast<double>(x));
+}
 
 // Inches with two decimals, halves away from zero, at least four characters wide.
-std::string Inches(int32_t points) { return PadLeft(FormatFixed(points / 72.0, 2), 4); }
+std::string Inches(int32_t points) {
+    return PadLeft(FormatFixed(points / 72.0, 2), 4);
+}
 
 // A setting that must be positive to scale the plate falls back to its default.
 int32_t PositiveOrDefault(const SettingsFile& settings, const IntSetting& setting) {
@@ -76,7 +80,8 @@ void TZelkMnFrm::Changer() {
         fastText = std::to_string(fast), slowText = std::to_string(slow);
         widthText = std::to_string(w), heightText = std::to_string(h);
     } else if (units == "in") {
-        fastText = Inches(fast), slowText = Inches(slow), widthText = Inches(w), heightText = Inches(h);
+        fastText = Inches(fast), slowText = Inches(slow), widthText = Inches(w),
+        heightText = Inches(h);
     } else {
         host_.Repaint();  // an unknown unit leaves the captions as they are
         return;

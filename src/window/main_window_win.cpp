@@ -23,7 +23,7 @@ constexpr UINT kFileTimerMs = 500;
 // Hand-offs travel as sent messages: the scan thread waits in SendMessage until the window
 // procedure has run the call, and the main thread keeps taking sent messages while it waits.
 class Win32Gate final : public MainThreadGate {
-public:
+  public:
     void Attach(HWND window) { window_ = window; }
     void Invoke(const std::function<void()>& call) override {
         SendMessageA(window_, kInvokeMessage, 0, reinterpret_cast<LPARAM>(&call));
@@ -37,24 +37,30 @@ public:
     }
     void Wake() override {}
 
-private:
+  private:
     HWND window_ = nullptr;
 };
 
 const char* BoxCaption(BoxType type) {
     switch (type) {
-        case BoxType::Error: return "Error";
-        case BoxType::Warning: return "Warning";
-        case BoxType::Confirm: return "Confirm";
+        case BoxType::Error:
+            return "Error";
+        case BoxType::Warning:
+            return "Warning";
+        case BoxType::Confirm:
+            return "Confirm";
     }
     return "Error";
 }
 
 UINT BoxIcon(BoxType type) {
     switch (type) {
-        case BoxType::Error: return MB_ICONERROR;
-        case BoxType::Warning: return MB_ICONWARNING;
-        case BoxType::Confirm: return MB_ICONQUESTION;
+        case BoxType::Error:
+            return MB_ICONERROR;
+        case BoxType::Warning:
+            return MB_ICONWARNING;
+        case BoxType::Confirm:
+            return MB_ICONQUESTION;
     }
     return MB_ICONERROR;
 }
@@ -90,7 +96,7 @@ int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 }
 
 class MainFrame final : public WindowHost {
-public:
+  public:
     MainFrame(StartOptions options, SettingsFile& settings)
         : options_(std::move(options)), model_(*this, gate_, settings) {}
 
@@ -112,8 +118,9 @@ public:
     }
     Answer ShowMessage(const MessageRequest& request) override {
         const UINT buttons = request.buttons == Buttons::YesNo ? MB_YESNO : MB_OK;
-        const int pressed = CentredMessageBox(window_, request.text.c_str(), BoxCaption(request.type),
-                                              buttons | BoxIcon(request.type));
+        const int pressed =
+            CentredMessageBox(window_, request.text.c_str(), BoxCaption(request.type),
+                              buttons | BoxIcon(request.type));
         return pressed == IDYES ? Answer::Yes : pressed == IDNO ? Answer::No : Answer::Ok;
     }
     void PostScanStopped() override { PostMessageA(window_, WM_USER, 0, 0); }
@@ -126,7 +133,7 @@ public:
     void Quit() override { PostQuitMessage(0); }
     std::optional<std::string> AskOpenFile() override;
 
-private:
+  private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void Krauk();
@@ -186,29 +193,51 @@ LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam,
 
 LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE: Krauk(); return 0;
-        case WM_PAINT: Paint(); return 0;
-        case WM_ERASEBKGND: return 1;  // Paint covers every pixel
-        case kInvokeMessage: (*reinterpret_cast<const std::function<void()>*>(lParam))(); return 0;
-        case kSnapshotMessage: SaveSnapshot(); return 0;
-        case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
-        case WM_ACTIVATEAPP: Repaint(); return 0;
+        case WM_CREATE:
+            Krauk();
+            return 0;
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;  // Paint covers every pixel
+        case kInvokeMessage:
+            (*reinterpret_cast<const std::function<void()>*>(lParam))();
+            return 0;
+        case kSnapshotMessage:
+            SaveSnapshot();
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
+            return 0;
+        case WM_ACTIVATEAPP:
+            Repaint();
+            return 0;
         case WM_SHOWWINDOW:  // OnMax: repaint whenever the window is shown
             if (wParam) InvalidateRect(window_, nullptr, FALSE);
             break;
-        case WM_USER: model_.OnScanStopped(); return 0;
-        case WM_USER + 1: model_.OnSecondInstance(wParam); return 0;
+        case WM_USER:
+            model_.OnScanStopped();
+            return 0;
+        case WM_USER + 1:
+            model_.OnSecondInstance(wParam);
+            return 0;
         case WM_TIMER:
             if (wParam == kFileTimerId) model_.FileGauge();
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN: MouseDown(lParam); return 0;
+        case WM_MBUTTONDOWN:
+            MouseDown(lParam);
+            return 0;
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
-        case WM_MBUTTONUP: MouseUp(lParam); return 0;
+        case WM_MBUTTONUP:
+            MouseUp(lParam);
+            return 0;
         case WM_LBUTTONDBLCLK:
-            if (const Control* c = ControlAt(lParam); c != nullptr && c->name == "OLab") model_.Atidaryk();
+            if (const Control* c = ControlAt(lParam); c != nullptr && c->name == "OLab")
+                model_.Atidaryk();
             return 0;
         case WM_MOUSEMOVE:
             if (ControlAt(lParam) == nullptr) model_.Gesintuvas();
@@ -224,7 +253,8 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (options_.endLoopOnClose) PostQuitMessage(0);
             window_ = nullptr;
             return 0;
-        default: break;
+        default:
+            break;
     }
     return DefWindowProcA(window_, message, wParam, lParam);
 }
@@ -324,7 +354,8 @@ void MainFrame::SaveSnapshot() {
     DestroyWindow(window_);
 }
 
-MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options, SettingsFile& settings) {
+MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options,
+                             SettingsFile& settings) {
     MainFramePtr frame(new MainFrame(options, settings));
     if (!frame->Create(instance)) return nullptr;
     return frame;
@@ -335,6 +366,8 @@ void DestroyMainFrame(MainFrame* frame) {
     delete frame;
 }
 
-HWND FrameHandle(const MainFrame& frame) { return frame.Handle(); }
+HWND FrameHandle(const MainFrame& frame) {
+    return frame.Handle();
+}
 
 }  // namespace zelk

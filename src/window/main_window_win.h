@@ -27,7 +27,8 @@ struct MainFrameDeleter {
 using MainFramePtr = std::unique_ptr<MainFrame, MainFrameDeleter>;
 
 // Registers the class and creates the main window, hidden; null when Windows refuses.
-MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options, SettingsFile& settings);
+MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options,
+                             SettingsFile& settings);
 HWND FrameHandle(const MainFrame& frame);
 
 // Shows a message box of the program's kinds, centred on the screen.

@@ -10,7 +10,7 @@ namespace zelk {
 namespace {
 
 class TestHost final : public WindowHost {
-public:
+  public:
     void Repaint() override {}
     void CaptionChanged() override {}
     void SetFileTimer(bool) override {}
@@ -30,8 +30,9 @@ public:
 };
 
 struct Window : ::testing::Test {
-    Window() : settings(dir.PathOf("PreZelk.INI"), MakePortableProfileStore(dir.PathOf("PreZelk.INI"))),
-               window(host, gate, settings) {}
+    Window()
+        : settings(dir.PathOf("PreZelk.INI"), MakePortableProfileStore(dir.PathOf("PreZelk.INI"))),
+          window(host, gate, settings) {}
     void Ini(const std::string& text) { dir.Write("PreZelk.INI", text); }
     void Page(int32_t width, int32_t height) {
         window.analysis.PageWidth = width;
@@ -70,7 +71,7 @@ TEST_F(Window, DefaultPlateAndCaptionsInEachUnit) {
 }
 
 TEST_F(Window, PagesAtThePlatesScale) {
-    Page(595, 842);  // A4
+    Page(595, 842);                        // A4
     EXPECT_EQ(window["Lapas"].width, 60);  // 59.5 goes to 60
     EXPECT_EQ(window["Lapas"].height, 84);
     EXPECT_EQ(window["LabW"].caption, " 210 mm ");
@@ -165,7 +166,8 @@ TEST_F(Window, ResetClearsEveryIndicator) {
     EXPECT_EQ(window["LabW"].caption, " Width ");
     EXPECT_EQ(window["LabH"].caption, " Height ");
     EXPECT_EQ(window["Gaugis"].width, 0);
-    for (const char* hidden : {"PageNameLabel", "EmulsionBox", "E1", "E2", "E3", "ColorSep", "ResourceLabel"})
+    for (const char* hidden :
+         {"PageNameLabel", "EmulsionBox", "E1", "E2", "E3", "ColorSep", "ResourceLabel"})
         EXPECT_FALSE(window[hidden].visible) << hidden;
     EXPECT_EQ(window["PlateBox"].width, 158);  // the plate stays
     EXPECT_EQ(window.analysis.PageWidth, 0);

@@ -1,87 +1,149 @@
-// Zelk.exe started as its own process, found by its window class, as a second copy would.
-#include <windows.h>
-
+// Zelk.exe started as its own process, as operators and a second copy start it.
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "test_files.h"
+#include "program.h"
 
 namespace zelk {
 namespace {
 
+using test::CaptionOf;
+using test::Installed;
 using test::NativePath;
-using test::TempDir;
+using test::Program;
+using test::WaitForCaption;
 
-class Program {
-  public:
-    explicit Program(const std::string& args) {
-        std::string line = "\"" + NativePath(ZELK_EXE) + "\" " + args;
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &si, &info_);
-    }
-    ~Program() {
-        if (!started_) return;
-        if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(info_.hProcess, 1);
-        CloseHandle(info_.hThread);
-        CloseHandle(info_.hProcess);
-    }
-    bool Started() const { return started_; }
-    // Waits for the process's main window to appear and to be ready for input.
-    HWND Window() {
-        WaitForInputIdle(info_.hProcess, 30000);
-        for (int tries = 0; tries < 600; ++tries) {
-            if (HWND w = FindWindowA("TZelkMnFrm", nullptr)) return w;
-            if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0) break;
-        }
-        return nullptr;
-    }
-    DWORD WaitForExit() {
-        WaitForSingleObject(info_.hProcess, 60000);
-        DWORD code = STILL_ACTIVE;
-        GetExitCodeProcess(info_.hProcess, &code);
-        return code;
-    }
-
-  private:
-    PROCESS_INFORMATION info_{};
-    bool started_ = false;
-};
+constexpr uint32_t kBlackPixel = 0x000000, kWhitePixel = 0xFFFFFF, kRedPixel = 0xFF0000;
 
 TEST(Program, MainWindowIsFoundByClassWithTheDesignClientArea) {
-    Program zelk("");
+    Installed zelkDir;
+    Program zelk(zelkDir.Exe(), "");
     ASSERT_TRUE(zelk.Started());
     HWND window = zelk.Window();
     ASSERT_NE(window, nullptr);
+    EXPECT_EQ(FindWindowA("TZelkMnFrm", nullptr), window);
     RECT client;
     GetClientRect(window, &client);
     EXPECT_EQ(client.right - client.left, 455);
     EXPECT_EQ(client.bottom - client.top, 334);
-    char caption[64] = {};
-    GetWindowTextA(window, caption, sizeof caption);
-    EXPECT_STREQ(caption, "Zelk");
+    EXPECT_EQ(CaptionOf(window), "Zelk");
     const LONG style = GetWindowLongA(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_MINIMIZEBOX);
     EXPECT_TRUE(style & WS_SYSMENU);
     EXPECT_FALSE(style & WS_MAXIMIZEBOX);
     EXPECT_FALSE(style & WS_THICKFRAME);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelk.WaitForExit(), 0u);
 }
 
-TEST(Program, OpensTheCommandLineFileAndLeavesASnapshot) {
-    TempDir dir;
-    const auto job = dir.Write("job with blanks.ps", "%!PS-Adobe-3.0\n%%EOF\n");
-    const auto png = dir.PathOf("window.png");
-    Program zelk("\"" + NativePath(job) + "\" --snapshot \"" + NativePath(png) + "\"");
+// An A4 job: the snapshot shows the hatched plate, the red outline, the white page of
+// 60 × 84 pixels, the emulsion mark and the gauge frame, pixel for pixel.
+TEST(Program, SnapshotOfAnA4Job) {
+    Installed zelkDir;
+    const auto job = zelkDir.Dir().Write("a4 job.ps",
+                                         "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 595 842\n%%Pages: 1\n"
+                                         "%%EndComments\n%%Page: 1 1\n%%PageTrailer\n");
+    const auto png = zelkDir.Dir().PathOf("window.png");
+    Program zelk(zelkDir.Exe(),
+                 "\"" + NativePath(job) + "\" --snapshot \"" + NativePath(png) + "\"");
     ASSERT_TRUE(zelk.Started());
     EXPECT_EQ(zelk.WaitForExit(), 0u);
-    const std::string picture = test::ReadFile(png);
-    ASSERT_GT(picture.size(), 455u * 334u * 3u);
-    EXPECT_EQ(picture.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    // Standard output is in text mode: each line feed arrives as CR LF.
+    EXPECT_EQ(zelk.Output().substr(0, 47), "Zelk in a4 job.ps\r\n*PostScript file - a4 job.ps");
+    const auto p = test::ReadZelkPng(png);
+    ASSERT_EQ(p.width, 455);
+    ASSERT_EQ(p.height, 334);
+    // The red plate outline, 158 × 213 at (64, 40), above the page.
+    EXPECT_EQ(p.At(64, 40), kRedPixel);
+    EXPECT_EQ(p.At(221, 40), kRedPixel);
+    EXPECT_EQ(p.At(64, 252), kRedPixel);
+    EXPECT_EQ(p.At(221, 252), kRedPixel);
+    EXPECT_EQ(p.At(150, 252), kRedPixel);
+    // The page: white inside a black outline, 60 × 84 pixels.
+    EXPECT_EQ(p.At(123, 100), kBlackPixel);
+    EXPECT_EQ(p.At(100, 123), kBlackPixel);
+    EXPECT_EQ(p.At(122, 122), kWhitePixel);
+    EXPECT_EQ(p.At(110, 110), kWhitePixel);
+    // The hatch: both black and the window's colour between page and outline.
+    int black = 0, other = 0;
+    for (int x = 140; x < 200; ++x) (p.At(x, 200) == kBlackPixel ? black : other)++;
+    EXPECT_GT(black, 5);
+    EXPECT_GT(other, 20);
+    // The emulsion mark reads forwards: upright stroke on the left.
+    EXPECT_EQ(p.At(233, 300), kBlackPixel);
+    EXPECT_EQ(p.At(270, 268), kBlackPixel);
+    EXPECT_NE(p.At(270, 300), kBlackPixel);
+    // The gauge frame.
+    EXPECT_EQ(p.At(288, 240), kBlackPixel);
+    EXPECT_EQ(p.At(440, 240), kBlackPixel);
+    EXPECT_EQ(p.At(360, 228), kBlackPixel);
+}
+
+TEST(Program, SnapshotOfAMirroredJobShowsTheReversedMark) {
+    Installed zelkDir;
+    const auto job =
+        zelkDir.Dir().Write("m.ps", "%!PS-Adobe-3.0\n%%EndComments\n-1 1 scale\n%%PageTrailer\n");
+    const auto png = zelkDir.Dir().PathOf("m.png");
+    Program zelk(zelkDir.Exe(),
+                 "\"" + NativePath(job) + "\" --snapshot \"" + NativePath(png) + "\"");
+    EXPECT_EQ(zelk.WaitForExit(), 0u);
+    const auto p = test::ReadZelkPng(png);
+    ASSERT_EQ(p.width, 455);
+    EXPECT_EQ(p.At(270, 300), kBlackPixel);  // upright stroke on the right
+    EXPECT_NE(p.At(233, 300), kBlackPixel);
+    EXPECT_EQ(p.At(235, 318), kBlackPixel);  // the arms still start at 232
+}
+
+// The message box a doubtful file raises: exact text, caption, buttons, centred.
+TEST(Program, ConformanceQuestionIsARealMessageBox) {
+    Installed zelkDir;
+    const auto job = zelkDir.Dir().Write("bare.ps", "%!PS\n");
+    Program zelk(zelkDir.Exe(), "\"" + NativePath(job) + "\"");
+    HWND box = zelk.WaitForWindow("#32770", "Confirm");
+    ASSERT_NE(box, nullptr);
+    char text[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_STREQ(text, "The file seems not conform to the DSC.\n\rTry to scan it anyway?");
+    GetDlgItemTextA(box, IDYES, text, sizeof text);
+    EXPECT_STREQ(text, "&Yes");
+    GetDlgItemTextA(box, IDNO, text, sizeof text);
+    EXPECT_STREQ(text, "&No");
+    RECT r;
+    GetWindowRect(box, &r);
+    EXPECT_NEAR((r.left + r.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((r.top + r.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+    HWND window = zelk.Window();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(CaptionOf(window), "Zelk");  // given up: nothing opened
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelk.WaitForExit(), 0u);
+}
+
+// Paths that name no readable file: the error box, and the window stays usable.
+TEST(Program, UnreadablePathsGiveTheErrorAndTheWindowStays) {
+    Installed zelkDir;
+    const auto held = zelkDir.Dir().Write("held.ps", "%!PS-Adobe-3.0\n");
+    HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    for (const auto& path : {NativePath(zelkDir.Dir().PathOf("")), NativePath(held),
+                             NativePath(zelkDir.Dir().PathOf("gone.ps"))}) {
+        Program zelk(zelkDir.Exe(), "\"" + path + "\"");
+        HWND box = zelk.WaitForWindow("#32770", "Error");
+        ASSERT_NE(box, nullptr) << path;
+        char text[512] = {};
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+        EXPECT_EQ(std::string(text), "Could not read from: " + path);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        HWND window = zelk.Window();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(CaptionOf(window), "Zelk");
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(zelk.WaitForExit(), 0u);
+    }
+    CloseHandle(holder);
 }
 
 }  // namespace
