@@ -9,7 +9,7 @@ and zelk-inspect's peak memory. Ratios, not seconds: the machine's speed cancels
 """
 import argparse
 import os
-import resource
+import shutil
 import statistics
 import struct
 import subprocess
@@ -121,12 +121,41 @@ def peak_kib(command):
     return int(result.stderr.strip().splitlines()[-1])
 
 
+def tiffinfo_ratio(path, inspect, runs):
+    """zelk-inspect against libtiff's tiffinfo on the same image (both read one directory)."""
+    zelk = [inspect, "--json", str(path)]
+    info = ["tiffinfo", str(path)]
+    zs, ts = [], []
+    for _ in range(runs):
+        ts.append(timed(info))
+        zs.append(timed(zelk))
+    print(f"{path.name:<24}{'tiffinfo s':>12}{statistics.median(ts):>9.4f}"
+          f"{'zelk s':>9}{statistics.median(zs):>9.4f}{'ratio':>8}{statistics.median(zs) / statistics.median(ts):>6.2f}")
+
+
+def many_small_files(inspect, count=10000):
+    """One zelk-inspect process over many small files: the cost per file."""
+    folder = DATA / "many"
+    fixtures = sorted(p for p in (ROOT / "tests" / "data").glob("*/*") if p.suffix in (".ps", ".eps", ".pdf", ".tif"))
+    if not folder.exists():
+        folder.mkdir(parents=True)
+        for i in range(count):
+            src = fixtures[i % len(fixtures)]
+            (folder / f"{i:05d}{src.suffix}").write_bytes(src.read_bytes())
+    files = sorted(str(p) for p in folder.iterdir())
+    start = time.perf_counter()
+    subprocess.run([inspect, "--json", *files], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    elapsed = time.perf_counter() - start
+    print(f"{len(files)} small files in one process: {elapsed:.3f} s, {1000 * elapsed / len(files):.4f} ms per file")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--size-mib", type=int, default=1024)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--inspect", default=str(ROOT / "build" / "native" / "cli" / "zelk-inspect"))
     parser.add_argument("--only", default="whole,ps,pdf,tif")
+    parser.add_argument("--many", action="store_true", help="also time 10,000 small files in one process")
     args = parser.parse_args()
     print(f"{'file':<24}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'peak MiB':>10}")
     for kind in args.only.split(","):
@@ -142,6 +171,10 @@ def main():
         print(f"{path.name:<24}{path.stat().st_size >> 20:>9}{statistics.median(cats):>9.3f}"
               f"{statistics.median(zelks):>9.3f}{statistics.median(ratios):>8.2f}"
               f"{peak_kib(zelk) / 1024:>10.1f}")
+        if kind == "tif" and shutil.which("tiffinfo"):
+            tiffinfo_ratio(path, args.inspect, args.runs)
+    if args.many:
+        many_small_files(args.inspect)
 
 
 if __name__ == "__main__":

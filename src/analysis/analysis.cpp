@@ -57,6 +57,10 @@ void Analysis::FreeEngine() {
 }
 
 void Analysis::RequestOpen() {
+    if (opening_) {  // a question of the open under way is on screen: serve this after it
+        openRequested_ = true;
+        return;
+    }
     if (presenter_.ScanRunning()) {
         ReopenPending = true;
         StopScan();
@@ -82,17 +86,30 @@ void Analysis::GiveUp() {
 }
 
 void Analysis::OpenDocument() {
+    opening_ = true;
+    OpenOnce(SourcePath);
+    opening_ = false;
+    // A file handed over while this open asked its question (the question's message loop
+    // delivers the hand-off) is opened now, outside that loop, as any later request is.
+    if (openRequested_) {
+        openRequested_ = false;
+        RequestOpen();
+    }
+}
+
+void Analysis::OpenOnce(const std::string& path) {
     if (Engine) FreeEngine();  // an ended engine left by a caller that did not reset
-    SourceStream = OpenSourceFile(SourcePath);
+    scannedPath_ = path;
+    SourceStream = OpenSourceFile(path);
     const int64_t got = SourceStream ? SourceStream->Read(ChunkBuffer.data(), kChunkSize) : -1;
     if (got < 0) {
         GiveUp();
-        presenter_.ShowMessage({BoxType::Error, "Could not read from: " + SourcePath, Buttons::Ok});
+        presenter_.ShowMessage({BoxType::Error, "Could not read from: " + path, Buttons::Ok});
         return;
     }
     ChunkLength = static_cast<int32_t>(got);
     const std::string_view window = FirstBytes(*this);
-    const std::string fileName = FileNameOf(SourcePath);
+    const std::string fileName = FileNameOf(path);
 
     DocKind = RecognizeKind(window);
     if ((DocKind == "PS" || DocKind == "EPS") && window.find("%!PS-Adobe") == window.npos) {
@@ -118,7 +135,7 @@ void Analysis::OpenDocument() {
     FileSizeText = FormatFileSize(size);
     std::string report = std::string(KindReportPrefix(DocKind)) + fileName + kLineEnd;
     report += "*File size is " + FileSizeText + kLineEnd;
-    report += "*File date: " + FileDateText(SourcePath) + kLineEnd;
+    report += "*File date: " + FileDateText(path) + kLineEnd;
     if (DocKind == "TIF") {
         TiffByteOrder = window.substr(0, 2) == "II" ? "IBM" : "Mac";
         report += "*" + TiffByteOrder + " byte order" + kLineEnd;
@@ -144,7 +161,7 @@ Answer Analysis::Ask(const MessageRequest& request) {
 
 void Analysis::ReportDamaged() {
     Ask({BoxType::Error,
-         "Can not scan this file. \"" + FileNameOf(SourcePath) +
+         "Can not scan this file. \"" + FileNameOf(scannedPath_) +
              "\" may be damaged or wrong format!",
          Buttons::Ok});
 }

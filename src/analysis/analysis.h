@@ -63,7 +63,12 @@ class Analysis : public AnalysisRecord {
 
   private:
     friend class TEngine;
+    void OpenOnce(const std::string& path);
     void GiveUp();
+
+    std::string scannedPath_;     // the file the scan reads; SourcePath may change meanwhile
+    bool opening_ = false;        // OpenDocument is under way (it may be showing a question)
+    bool openRequested_ = false;  // a request came meanwhile
 
     // The engine whose thread is scanning, set before that thread starts so the thread can
     // poll its stop flag without reading Engine, which only the main thread touches.

@@ -1,6 +1,9 @@
 // The main window as data: the plate and its captions, the gauge, the links, the reset.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include "analysis/memory_source.h"
 #include "analysis/queue_gate.h"
 #include "test_files.h"
@@ -16,9 +19,10 @@ class TestHost final : public WindowHost {
     void SetFileTimer(bool) override {}
     Answer ShowMessage(const MessageRequest& request) override {
         messages.push_back(request.text);
+        if (duringMessage) std::exchange(duringMessage, nullptr)();
         return Answer::Yes;
     }
-    void PostScanStopped() override {}
+    void PostScanStopped() override { ++stopsPosted; }
     void RestoreIfMinimised() override { ++restores; }
     void Quit() override { quit = true; }
     std::optional<std::string> AskOpenFile() override { return chosen; }
@@ -27,6 +31,8 @@ class TestHost final : public WindowHost {
     int restores = 0;
     bool quit = false;
     std::optional<std::string> chosen;
+    std::function<void()> duringMessage;  // what arrives while a box is on screen
+    int stopsPosted = 0;
 };
 
 struct Window : ::testing::Test {
@@ -225,6 +231,25 @@ TEST_F(Window, SecondInstanceHandOffReadsTheSettingsFile) {
     window.OnSecondInstance(1);
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
     EXPECT_EQ(window.caption, "Zelk in handed over.ps");
+}
+
+// A hand-off that arrives while the open asks its question is served after the question,
+// not inside it: the first file opens, its scan is stopped, then the handed file opens.
+TEST_F(Window, AHandOffDuringTheOpensQuestionWaitsForIt) {
+    const auto doubtful = dir.Write("doubtful.ps", "%!PS\n");
+    const auto handed = dir.Write("handed.ps", "%!PS-Adobe-3.0\n");
+    host.duringMessage = [&] {
+        window.analysis.SourcePath = handed;
+        window.analysis.RequestOpen();
+    };
+    window.OnDroppedFile(doubtful);
+    EXPECT_EQ(window.caption, "Zelk in doubtful.ps");
+    EXPECT_TRUE(window.analysis.ReopenPending);
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    ASSERT_EQ(host.stopsPosted, 1);
+    window.OnScanStopped();
+    EXPECT_EQ(window.caption, "Zelk in handed.ps");
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
 }
 
 TEST_F(Window, CommandLineFileOpensWithoutReset) {

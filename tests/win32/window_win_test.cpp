@@ -64,11 +64,5 @@ TEST_F(InProcessWindow, DroppingThreeFilesOpensTheFirst) {
     EXPECT_EQ(Caption(w), "Zelk in third.ps");
 }
 
-TEST_F(InProcessWindow, HandCursorAndIconComeFromTheProgramsResources) {
-    ASSERT_TRUE(frame);
-    // The test program has no resources of its own: the window still works without them.
-    EXPECT_EQ(Caption(FrameHandle(*frame)), "Zelk");
-}
-
 }  // namespace
 }  // namespace zelk
