@@ -46,36 +46,6 @@ TEST(OpenDocument, PostScriptGetsItsThreeReportLines) {
     EXPECT_FALSE(o.inspection.window.ScanRunning());  // the run has ended: gauge grey again
 }
 
-TEST(OpenDocument, EachKindHasItsPrefix) {
-    TempDir dir;
-    const struct {
-        const char* name;
-        std::string bytes;
-        const char* firstLine;
-    } cases[] = {
-        {"e.eps", "%!PS-Adobe-3.0 EPSF-3.0\n", "*Encapulated PostScript file - e.eps"},
-        {"d.pdf", "%PDF-1.4\n%\xE2\xE3\n", "*Portable document file - d.pdf"},
-        {"i.tif", "II*\0\x08\0\0\0"s, "*Tagged image file - i.tif"},
-    };
-    for (const auto& c : cases) {
-        const auto path = dir.Write(c.name, c.bytes);
-        Opened o(path);
-        EXPECT_EQ(o.Report().substr(0, o.Report().find('\n')), c.firstLine);
-    }
-}
-
-TEST(OpenDocument, TiffReportsItsByteOrder) {
-    TempDir dir;
-    const auto intel = dir.Write("ii.tif", "II*\0\x08\0\0\0"s);
-    const auto motorola = dir.Write("mm.tif", "MM\0*\0\0\0\x08"s);
-    Opened ii(intel), mm(motorola);
-    EXPECT_EQ(ii.inspection.window.analysis.TiffByteOrder, "IBM");
-    EXPECT_EQ(mm.inspection.window.analysis.TiffByteOrder, "Mac");
-    EXPECT_EQ(ii.Report(), "*Tagged image file - ii.tif\n\r*File size is 0.000 M\n\r" +
-                               DateLine(intel) + "*IBM byte order\n\r");
-    EXPECT_TRUE(mm.Report().ends_with("*Mac byte order\n\r"));
-}
-
 TEST(OpenDocument, PostScriptWithoutAdobeHeaderIsAsked) {
     TempDir dir;
     const auto path = dir.Write("bare.ps", "%!PS");

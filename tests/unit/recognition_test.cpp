@@ -54,13 +54,5 @@ TEST(FormatFileSize, ThreeDecimalsRoundedHalfUp) {
     EXPECT_EQ(FormatFileSize(5368709120LL), "5368.709 M");  // past 4 GiB
 }
 
-TEST(KindReportPrefix, NamesEachKind) {
-    EXPECT_EQ(KindReportPrefix("PS"), "*PostScript file - ");
-    EXPECT_EQ(KindReportPrefix("EPS"), "*Encapulated PostScript file - ");
-    EXPECT_EQ(KindReportPrefix("PDF"), "*Portable document file - ");
-    EXPECT_EQ(KindReportPrefix("TIF"), "*Tagged image file - ");
-    EXPECT_EQ(KindReportPrefix("NA"), "");
-}
-
 }  // namespace
 }  // namespace zelk

@@ -93,6 +93,12 @@ std::string Program::Output() {
     return out;
 }
 
+std::string BoxText(HWND box, int id) {
+    char text[1024] = {};
+    GetDlgItemTextA(box, id, text, sizeof text);
+    return text;
+}
+
 std::string CaptionOf(HWND window) {
     char text[512] = {};
     GetWindowTextA(window, text, sizeof text);

@@ -45,6 +45,9 @@ class Program {
     bool started_ = false;
 };
 
+// The text of a message box's message (or of its control `id`: IDYES, IDNO, IDOK).
+std::string BoxText(HWND box, int id = 0xFFFF);
+
 // Waits until the window's caption is `caption`; false when it never comes.
 bool WaitForCaption(HWND window, const std::string& caption);
 std::string CaptionOf(HWND window);

@@ -88,9 +88,7 @@ TEST(SingleInstance, ANameThatNamesNothingIsReportedByTheRunningCopy) {
     EXPECT_EQ(second.WaitForExit(), 0u);
     HWND box = first.WaitForWindow("#32770", "Error");
     ASSERT_NE(box, nullptr);
-    char text[256] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_STREQ(text, "Could not read from: nothing-here.ps");
+    EXPECT_EQ(test::BoxText(box), "Could not read from: nothing-here.ps");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(first.WaitForExit(), 0u);
