@@ -61,7 +61,7 @@ int32_t ParseProfileInteger(std::string text, int32_t fallback) {
         value = value * (hex ? 16u : 10u) + static_cast<uint64_t>(digit);
         if (value > limit) return fallback;
     }
-    // A hexadecimal value fills all 32 bits, so $FFFFFFFF is -1, as in the original reader.
+    // A hexadecimal value fills all 32 bits, so $FFFFFFFF reads as -1.
     const auto bits = static_cast<uint32_t>(value);
     const uint32_t result = negative ? 0u - bits : bits;
     return static_cast<int32_t>(result);
