@@ -32,6 +32,7 @@ void OnInterrupt(int) {
 }
 
 struct Options {
+    bool help = false;
     bool json = false;
     AnswerPolicy policy = AnswerPolicy::Default;
     std::vector<std::string> files;
@@ -45,6 +46,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.files.push_back(arg);
         } else if (arg == "--") {
             onlyFiles = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return true;
         } else if (arg == "--json") {
             options.json = true;
         } else if (arg == "--yes") {
@@ -105,6 +109,10 @@ int main(int argc, char** argv) {
     if (!ParseOptions(argc, argv, options)) {
         std::cerr << kUsage;
         return 2;
+    }
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
     }
     std::signal(SIGINT, OnInterrupt);
     SpooledInput input;

@@ -74,7 +74,10 @@ TEST(ZelkInspect, AnswersFollowTheFlags) {
     EXPECT_TRUE(Json::parse(no.out)["kind"].is_null());
 }
 
-TEST(ZelkInspect, UsageErrors) {
+TEST(ZelkInspect, UsageErrorsAndHelp) {
+    const auto help = RunInspect("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("usage: zelk-inspect"));
     EXPECT_EQ(RunInspect("").status, 2);
     EXPECT_EQ(RunInspect("--bogus x").status, 2);
     const auto both = RunInspect("--yes --no x");
