@@ -125,7 +125,9 @@ class MainFrame final : public WindowHost {
     }
     void PostScanStopped() override { PostMessageA(window_, WM_USER, 0, 0); }
     void RestoreIfMinimised() override {
-        if (IsIconic(window_)) ShowWindow(window_, SW_RESTORE);
+        if (!IsIconic(window_)) return;
+        ShowWindow(window_, SW_RESTORE);
+        SetActiveWindow(window_);
     }
     void ScanFinished() override {
         if (!options_.snapshotPath.empty()) PostMessageA(window_, kSnapshotMessage, 0, 0);

@@ -179,6 +179,21 @@ TEST_F(Window, ResetClearsEveryIndicator) {
     EXPECT_EQ(window.analysis.PageWidth, 0);
 }
 
+// Labels that size themselves: a right-aligned one keeps its right edge as its caption changes.
+TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
+    const MeasureText sixPixelsACharacter = [](const Control& c) {
+        return TextSize{6 * static_cast<int>(c.caption.size()), 13};
+    };
+    LayoutLabels(window.controls, sixPixelsACharacter);
+    EXPECT_EQ(window["LabH"].left, 21);  // " Height " at its design place: right edge 69
+    window["LabH"].caption = " 2970 mm ";
+    window["LabW"].caption = " 2100 mm ";
+    LayoutLabels(window.controls, sixPixelsACharacter);
+    EXPECT_EQ(window["LabH"].left, 69 - 6 * 9);
+    EXPECT_EQ(window["LabW"].left, 80);    // left-aligned: the left edge stays
+    EXPECT_EQ(window["Desk"].width, 153);  // fixed size
+}
+
 TEST_F(Window, EmulsionMarkIsPlacedOnEveryCall) {
     window.analysis.Mirrored = true;
     window.ShowEmulsionMark();
