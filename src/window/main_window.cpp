@@ -171,12 +171,12 @@ void TZelkMnFrm::SetCaption(const std::string& text) {
 
 void TZelkMnFrm::SetReport(const std::string& text) {
     controls["Desk"].caption = text;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::AppendReport(const std::string& text) {
     controls["Desk"].caption += text;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 // The scanning state lives in the gauge's colour: blue exactly while a scan runs.
@@ -200,7 +200,7 @@ Answer TZelkMnFrm::ShowMessage(const MessageRequest& request) {
 
 void TZelkMnFrm::ShowPageCount() {
     controls["Pag"].caption = std::to_string(analysis.PageCount);
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::ShowPageGeometry() {
@@ -210,7 +210,7 @@ void TZelkMnFrm::ShowPageGeometry() {
 void TZelkMnFrm::ShowPageName() {
     controls["PageNameLabel"].caption = analysis.PageName;
     controls["PageNameLabel"].visible = true;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::ShowEmulsionMark() {
@@ -218,7 +218,7 @@ void TZelkMnFrm::ShowEmulsionMark() {
     const Control& top = controls["E1"];
     stroke.left = analysis.Mirrored ? top.left + top.width - stroke.width : top.left;
     for (const char* name : {"EmulsionBox", "E1", "E2", "E3"}) controls[name].visible = true;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::ShowColourSummary() {
@@ -242,7 +242,7 @@ void TZelkMnFrm::ShowColourSummary() {
     colourBar.spotValues.assign(a.SpotColourValues.begin() + 1,
                                 a.SpotColourValues.begin() + 1 + spots);
     colourBar.spotCount = spots;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::AddNeededResource() {
@@ -251,7 +251,7 @@ void TZelkMnFrm::AddNeededResource() {
     Control& label = controls["ResourceLabel"];
     label.caption = " " + std::to_string(need.ComboRes.size()) + " resources needed! ";
     label.visible = true;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 namespace {
@@ -280,7 +280,7 @@ void TZelkMnFrm::ShowTiffImage() {
     label.caption = " " + a.TiffColourText;
     label.background = model == "CM" || model == "B&" || model == "Gr" ? kGreen : kRed;
     label.visible = true;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::ScanDone() {
@@ -288,7 +288,7 @@ void TZelkMnFrm::ScanDone() {
     host_.SetFileTimer(false);
     controls["Gaugis"].fillColour = kGrey;
     host_.RestoreIfMinimised();
-    host_.Repaint();
+    host_.Invalidate();
     host_.ScanFinished();
 }
 

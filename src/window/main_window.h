@@ -21,6 +21,9 @@ class WindowHost {
   public:
     virtual ~WindowHost() = default;
     virtual void Repaint() = 0;  // invalidate and update the whole window at once
+    // Marks the window for painting when the main thread is next idle: hand-offs use this,
+    // so a long header does not repaint the report once per comment while the scan waits.
+    virtual void Invalidate() { Repaint(); }
     virtual void CaptionChanged() = 0;
     virtual void SetFileTimer(bool on) = 0;
     virtual Answer ShowMessage(const MessageRequest& request) = 0;

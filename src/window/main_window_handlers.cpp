@@ -83,14 +83,14 @@ void TZelkMnFrm::Changer() {
         fastText = Inches(fast), slowText = Inches(slow), widthText = Inches(w),
         heightText = Inches(h);
     } else {
-        host_.Repaint();  // an unknown unit leaves the captions as they are
+        host_.Invalidate();  // an unknown unit leaves the captions as they are
         return;
     }
     controls["LabelFast"].caption = "Fast scan" + std::string(kLineEnd) + fastText + " " + units;
     controls["LabelSlow"].caption = "Slow scan" + std::string(kLineEnd) + slowText + " " + units;
     controls["LabW"].caption = " " + widthText + " " + units + " ";
     controls["LabH"].caption = " " + heightText + " " + units + " ";
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::FileGauge() {
@@ -101,7 +101,7 @@ void TZelkMnFrm::FileGauge() {
     const long double position = static_cast<long double>(analysis.SourceStream->Position());
     const int32_t fill = size > 0 && position > 0 ? Nearest(153.0L / (size / position)) : 0;
     controls["Gaugis"].width = fill + 4;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::Atidaryk() {
@@ -132,13 +132,13 @@ bool TZelkMnFrm::IsLink(const std::string& name) {
 void TZelkMnFrm::LinkDown(const std::string& link) {
     if (!IsLink(link)) return;
     controls[link].textColour = kRed;
-    host_.Repaint();
+    host_.Invalidate();
 }
 
 void TZelkMnFrm::LinkClick(const std::string& link) {
     if (!IsLink(link)) return;
     controls[link].textColour = kBlue;
-    host_.Repaint();
+    host_.Invalidate();
     if (link == "Stoper") analysis.StopScan();
     if (link == "Close") host_.Quit();
     // Conf, LabAbout and Help open windows of their own.
@@ -151,7 +151,7 @@ void TZelkMnFrm::Gesintuvas() {
         controls[link].textColour = kBlue;
     }
     controls["PopUp"].visible = false;
-    if (changed) host_.Repaint();
+    if (changed) host_.Invalidate();
 }
 
 }  // namespace zelk

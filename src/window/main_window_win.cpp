@@ -109,6 +109,9 @@ class MainFrame final : public WindowHost {
         InvalidateRect(window_, nullptr, FALSE);
         UpdateWindow(window_);
     }
+    void Invalidate() override {
+        if (window_ != nullptr) InvalidateRect(window_, nullptr, FALSE);
+    }
     void CaptionChanged() override { SetWindowTextA(window_, model_.caption.c_str()); }
     void SetFileTimer(bool on) override {
         if (on)
