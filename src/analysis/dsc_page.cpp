@@ -83,7 +83,7 @@ void DscScan::ShowPageCountNow() {
 bool DscScan::MirrorTest() {
     const int64_t p = a_.ScanPos;
     if (a_.At(p) != '-' || !a_.InChunk(p + 8) || a_.At(p + 8) != 'l') return false;
-    if (ReadDscText(a_, p, 10) != "-1 1 scale") return false;
+    if (ReadDscText(a_, p, 10) != kMirrorOperator) return false;
     MirrorSearchClosed = true;
     a_.Mirrored = true;
     a_.HandOff(&Presenter::ShowEmulsionMark);

@@ -1,6 +1,7 @@
 // The walk of the DSC scanner: passes, restart points, the keyword dispatch and the finish.
 #include "analysis/dsc_scanner.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "analysis/dsc_text.h"
@@ -80,16 +81,34 @@ bool Interesting(uint8_t c, bool mirrorOpen, bool headerOpen) {
 
 }  // namespace
 
+// The next chunk index from `from` on where the mirror operator stands whole in the valid
+// data, or `last` + 1. Only there can the mirror test succeed, so a "-" anywhere else needs
+// no look.
+int64_t DscScan::NextMirror(int64_t from, int64_t last) const {
+    const std::string_view data(reinterpret_cast<const char*>(a_.ChunkBuffer.data()),
+                                static_cast<size_t>(a_.ChunkLength));
+    const size_t at = data.find(kMirrorOperator, static_cast<size_t>(from - 1));
+    return at == std::string_view::npos ? last + 1
+                                        : std::min(static_cast<int64_t>(at) + 1, last + 1);
+}
+
 bool DscScan::ForwardPass(int64_t last) {
     const uint8_t* buffer = a_.ChunkBuffer.data();
+    int64_t mirror = 0;  // the next mirror operator at or after p, once sought
     int64_t p = 1;
     while (p <= last) {
-        // Skip in bulk what cannot start anything: once the mirror search and the header
-        // are over, only a "%" can.
-        if (MirrorSearchClosed && HeaderEnded) {
+        // Skip in bulk what cannot start anything: once the header is over, only a "%" or,
+        // while its search is open, the mirror operator can.
+        if (HeaderEnded) {
             const void* hit = std::memchr(buffer + p - 1, '%', static_cast<size_t>(last - p + 1));
-            if (hit == nullptr) break;
-            p = static_cast<const uint8_t*>(hit) - buffer + 1;
+            int64_t next =
+                hit == nullptr ? last + 1 : static_cast<const uint8_t*>(hit) - buffer + 1;
+            if (!MirrorSearchClosed) {
+                if (mirror < p) mirror = NextMirror(p, last);
+                next = std::min(next, mirror);
+            }
+            if (next > last) break;
+            p = next;
         } else {
             while (p <= last && !Interesting(buffer[p - 1], !MirrorSearchClosed, !HeaderEnded)) ++p;
             if (p > last) break;

@@ -3,10 +3,13 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "analysis/analysis.h"
 
 namespace zelk {
+
+inline constexpr std::string_view kMirrorOperator = "-1 1 scale";
 
 class DscScan {
   public:
@@ -16,6 +19,7 @@ class DscScan {
   private:
     // Machinery
     bool ForwardPass(int64_t last);
+    int64_t NextMirror(int64_t from, int64_t last) const;
     bool BackwardPass();
     bool Examine();
     bool Dispatch();

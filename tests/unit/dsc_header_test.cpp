@@ -115,6 +115,15 @@ TEST(DscPage, MirrorBeforeTheFirstTrailerReversesTheEmulsionMark) {
     EXPECT_TRUE(late.W()["E3"].visible);
 }
 
+TEST(DscPage, OnlyTheWholeMirrorOperatorCounts) {
+    const std::string nearMisses = "-1 -1 scale\n- 1 1 scale\n-1 1 Scale\n-1 1\nscale\n";
+    EXPECT_FALSE(ScanText(kHead + "%%EndComments\n-1 1 scal\n" + nearMisses).A().Mirrored);
+    EXPECT_TRUE(
+        ScanText(kHead + "%%EndComments\n" + nearMisses + "gsave -1 1 scale\n").A().Mirrored);
+    EXPECT_TRUE(ScanText(kHead + "-1 1 scale\n").A().Mirrored);  // within the header too
+    EXPECT_TRUE(ScanText(kHead + "%%EndComments\n-1 1 scalefont\n").A().Mirrored);  // ten bytes
+}
+
 TEST(DscPage, WithoutTrailersTheMarkIsShownAtTheEnd) {
     const auto s = ScanText(kHead + "%%EndComments\nshowpage\n");
     EXPECT_TRUE(s.W()["EmulsionBox"].visible);
