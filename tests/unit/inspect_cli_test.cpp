@@ -17,26 +17,6 @@ std::string Quoted(const std::string& path) {
     return "\"" + NativePath(path) + "\"";
 }
 
-TEST(ZelkInspect, JsonOfOneFile) {
-    TempDir dir;
-    const auto path = dir.Write("a.ps", "%!PS-Adobe-3.0\n%%EOF\n");
-    const auto r = RunInspect("--json " + Quoted(path));
-    ASSERT_EQ(r.status, 0) << r.err;
-    const Json j = Json::parse(r.out);
-    EXPECT_EQ(j["schema"], 1);
-    EXPECT_EQ(j["file"], NativePath(path));
-    EXPECT_EQ(j["complete"], true);
-    EXPECT_EQ(j["kind"], "PS");
-    EXPECT_EQ(j["caption"], "Zelk in a.ps");
-    EXPECT_TRUE(j["report"].get<std::string>().starts_with(
-        "*PostScript file - a.ps\n\r*File size is 0.000 M\n\r*File date: "));
-    EXPECT_EQ(j["messages"], Json::array());
-    EXPECT_EQ(j["page"]["count"], "0");
-    EXPECT_EQ(j["page"]["emulsion"], "normal");  // shown at the end of every DSC scan
-    EXPECT_EQ(j["colours"]["summaryBackground"], Json({128, 128, 128}));
-    EXPECT_TRUE(j["tiff"].is_null());
-}
-
 TEST(ZelkInspect, SeveralFilesGiveAnArrayAndAFailureDoesNotStopTheOthers) {
     TempDir dir;
     const auto good = dir.Write("good.pdf", "%PDF-1.4\n");
