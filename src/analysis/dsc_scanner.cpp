@@ -25,20 +25,29 @@ void DscScan::Run() {
     a_.Mirrored = false;
     a_.ResourcesStarted = false;
     chunkStart_ = 0;
+    int64_t resumeOffset = 0;  // file offset of the first byte no pass has examined yet
     for (;;) {
         // The first two passes of a big file take the header and the trailer; every other
-        // pass continues from a restart point, the start of the last whole line of the chunk.
-        // Comments from that point on are left to the next chunk, which reads them whole.
+        // pass continues from a restart point, the start of the last whole line of the chunk,
+        // so a comment the chunk end cuts is met whole in the next chunk.
         const bool seekRestart = !(a_.BigFile && (Pass == 1 || Pass == 2));
         const int64_t restart = seekRestart && !LastChunk() ? FindRestart() : 0;
+        const int64_t deferFrom = restart > 0 ? FirstCut(restart + 1) : a_.ChunkLength + 1;
+        const int64_t first = std::max<int64_t>(1, resumeOffset - chunkStart_ + 1);
+        int64_t examinedTo = deferFrom - 1;
         if (a_.BigFile && Pass == 2)
             BackwardPass();
-        else
-            ForwardPass(restart > 0 ? restart : a_.ChunkLength);
+        else if (ForwardPass(first, deferFrom - 1))
+            examinedTo = a_.ScanPos;  // the pass ended early here
         if (pageCountPending_) ShowPageCountNow();
 
         if (LastChunk()) return Finish();
-        if (WholeFileQuestionFinishes()) return Finish();
+        if (WholeFileQuestionFinishes()) {
+            // No chunk follows to read the deferred tail whole: take it as it stands.
+            if (examinedTo == deferFrom - 1) ForwardPass(deferFrom, a_.ChunkLength);
+            if (pageCountPending_) ShowPageCountNow();
+            return Finish();
+        }
         // Stop only between chunks: a half-scanned chunk would leave the results inconsistent.
         if (a_.StopRequested()) return;
 
@@ -49,9 +58,36 @@ void DscScan::Run() {
             next = chunkStart_ + restart;
         else if (a_.BigFile && Pass == 2)
             next = 0;
+        // The next chunk overlaps this one only when it starts at the restart point; what
+        // this pass examined there is not examined again.
+        resumeOffset = restart > 0 ? chunkStart_ + examinedTo : 0;
         if (!SeekAndRead(next)) a_.ChunkLength = 0;
         ++Pass;
     }
+}
+
+// Whether examining a "%" at chunk index p would need bytes past the chunk: its text runs
+// to the chunk end without the line break that ends it (and the four bytes after that break,
+// which tell a continuation line from the next comment).
+bool DscScan::CommentCut(int64_t p) const {
+    for (int64_t q = p + 1; q + 4 <= a_.ChunkLength; ++q)
+        if (IsLineBreak(a_.At(q)) && ReadDscText(a_, q, 1).empty()) return false;
+    return true;
+}
+
+// The first index from `from` on whose examination the chunk end cuts, or ChunkLength + 1.
+// Comments, a mirror operator and a header line break can each be cut.
+int64_t DscScan::FirstCut(int64_t from) const {
+    const int64_t last = a_.ChunkLength;
+    for (int64_t p = from; p <= last; ++p) {
+        const uint8_t c = a_.At(p);
+        if (c == '%' && (p == last || a_.At(p + 1) == '%') && CommentCut(p)) return p;
+        if (c == '-' && p + static_cast<int64_t>(kMirrorOperator.size()) - 1 > last &&
+            MatchAt(a_, p, kMirrorOperator.substr(0, static_cast<size_t>(last - p + 1))))
+            return p;
+        if (p == last && IsLineBreak(c)) return p;
+    }
+    return last + 1;
 }
 
 bool DscScan::SeekAndRead(int64_t offset) {
@@ -92,10 +128,10 @@ int64_t DscScan::NextMirror(int64_t from, int64_t last) const {
                                         : std::min(static_cast<int64_t>(at) + 1, last + 1);
 }
 
-bool DscScan::ForwardPass(int64_t last) {
+bool DscScan::ForwardPass(int64_t first, int64_t last) {
     const uint8_t* buffer = a_.ChunkBuffer.data();
     int64_t mirror = 0;  // the next mirror operator at or after p, once sought
-    int64_t p = 1;
+    int64_t p = first;
     while (p <= last) {
         // Skip in bulk what cannot start anything: once the header is over, only a "%" or,
         // while its search is open, the mirror operator can.
@@ -147,7 +183,9 @@ bool DscScan::Dispatch() {
     if (a_.BigFile && Pass == 2 && Match(2, "PageTrailer")) return OnLastPageTrailer();
     if (!TrailerSeen && Match(2, "PageTrailer")) {
         OnFirstPageTrailer();
-        return EndsPass(3);
+        // Pass 3 reads the first chunk again up to the first page trailer; a trailer that the
+        // chunk end cut is met at the start of pass 4 and ends that pass instead.
+        return EndsPass(3) || (EndsPass(4) && chunkStart_ + a_.ScanPos <= kChunkSize);
     }
     if (!a_.SeparationKnown) {
         if (Match(2, "PlateColor")) {

@@ -18,13 +18,15 @@ class DscScan {
 
   private:
     // Machinery
-    bool ForwardPass(int64_t last);
+    bool ForwardPass(int64_t first, int64_t last);
     int64_t NextMirror(int64_t from, int64_t last) const;
     bool BackwardPass();
     bool Examine();
     bool Dispatch();
     bool OtherByte();
     int64_t FindRestart() const;
+    int64_t FirstCut(int64_t from) const;
+    bool CommentCut(int64_t p) const;
     void ReadChunk();
     bool SeekAndRead(int64_t offset);
     bool WholeFileQuestionFinishes();

@@ -75,8 +75,9 @@ class PdfScan {
             text.find("/Type /Pages") == std::string::npos)
             return;
         const auto at = text.find("/Count");
-        // A dictionary cut before its end may hold its "/Count" in the part not read.
-        if (cut && at == std::string::npos) return;
+        // A dictionary cut by a chunk end may hold its "/Count" in the part not read yet; at
+        // the end of the file nothing more can come, so it is evaluated as far as it goes.
+        if (cut && at == std::string::npos && a_.ChunkLength == kChunkSize) return;
         // Without "/Count" the digits are sought from the sixth byte after the slash of "/Type".
         int64_t from = s + (at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1) + 6;
         int32_t count = 0;

@@ -181,13 +181,15 @@ class TiffScan {
         const uint8_t* values = Chunk() + (e + 8 - 1);
         int64_t n = count < 0 ? 0 : count;
         if (n >= 3) {
-            // A list longer than the small buffer is read as far as it fits: the text holds
-            // no more than that anyway.
+            // The whole list must lie in the file; one longer than the small buffer is then
+            // read as far as it fits: the text holds no more than that anyway.
+            const uint32_t offset = GetInt(Chunk(), e + 8, 4);
+            if (static_cast<int64_t>(offset) + n * 2 > a_.SourceStream->Size()) throw Damaged{};
             n = std::min<int64_t>(n, kSmallBuffer / 2);
-            ReadOrDamaged(GetInt(Chunk(), e + 8, 4), n * 2, small_.data());
+            ReadOrDamaged(offset, n * 2, small_.data());
             values = small_.data();
         }
-        bitsText_.clear();
+        // Each entry appends: the text is emptied once, when the directory is read.
         for (int64_t i = 0; i < n; ++i) {
             bitsText_ += std::to_string(GetInt(values, 2 * i + 1, 2));
             bitsText_ += i + 1 < n ? "+" : " bit";

@@ -33,11 +33,12 @@ int32_t PositiveOrDefault(const SettingsFile& settings, const IntSetting& settin
 
 void TZelkMnFrm::Krauk(const std::vector<std::string>& args) {
     analysis.ReopenPending = false;
+    // The plate and captions follow the settings from the start, also for a job whose
+    // header never gives a page size.
+    Changer();
     if (!args.empty()) {
         analysis.SourcePath = args[0];
         analysis.OpenDocument();  // nothing runs yet: no reset needed
-    } else {
-        Changer();
     }
 }
 

@@ -54,14 +54,16 @@ TEST(DscColour, CustomColoursWithTheirValues) {
                             "%%CMYKCustomColor: .5 0 0 .25 (Half)\n"
                             "%%CMYKCustomColor: 1.2.3 0 0 0 Odd\n"
                             "%%CMYKCustomColor: 1 1 (Short)\n"
-                            "%%CMYKCustomColor: 1 (a)\n"  // 8 characters or fewer: ignored
+                            "%%CMYKCustomColor: 1 (abc)\n"   // 8 characters or fewer: ignored
+                            "%%CMYKCustomColor: 1 (abcd)\n"  // 9: taken
                             "%%CMYKCustomColor: (atend)\n");
     ExpectSpots(s, {{"(Orange)", {0, 0.5, 1, 0}},
                     {"(Red)", {1, 0, 0, 3.0}},
                     {"(Half)", {0.5, 0, 0, 0.25}},
                     {"Odd", {1.2, 0, 0, 0}},
-                    {"(Short)", {1, 1, 0, 0}}});  // missing numbers are zeros
-    EXPECT_EQ(s.Caption("ColorSep"), " 5 colors");
+                    {"(Short)", {1, 1, 0, 0}},  // missing numbers are zeros
+                    {"(abcd)", {1, 0, 0, 0}}});
+    EXPECT_EQ(s.Caption("ColorSep"), " 6 colors");
 }
 
 TEST(DscColour, ContinuationLinesAddOneColourEach) {

@@ -37,6 +37,14 @@ TEST(DscHeader, TheHeaderEndsAtTheFirstLineWithoutPercent) {
     EXPECT_EQ(s.Comments(), "*Made from - One\n\r*Work by Two\n\r");
 }
 
+TEST(DscHeader, CarriageReturnsAloneEndLines) {
+    const auto s = ScanText(
+        "%!PS-Adobe-3.0\r%%Title: Mac job\r%%Creator: Quark\r%%Pages: 5\r"
+        "%%EndComments\r%%Page: 1 1\rshowpage\r");
+    EXPECT_EQ(s.Comments(), "*Made from - Mac job\n\r*Coded by Quark\n\r");
+    EXPECT_EQ(s.Caption("Pag"), "5");
+}
+
 TEST(DscHeader, ValuesAreEightyCharactersTrimmedAndFollowContinuations) {
     const std::string longTitle(100, 'T');
     const auto s = ScanText(kHead + "%%Title: " + longTitle + "\n%%Creator:   \t spaced \t\n" +
@@ -60,6 +68,7 @@ TEST(DscPage, BoundingBoxGivesWidthAndHeight) {
         {"%%BoundingBox: 0 0 1 1\n%%BoundingBox: 0 0 100 200\n", 1, 1},
         {"%%BoundingBox: 0 0 99999999999 5\n", 2147483647, 5},  // saturates
         {"%%BoundingBox: 0 0 612\n", 612, 0},  // cut by the end of the file: not taken
+        {"%%BoundingBox: (atend)\n%%Pages: 3\n%%For: 10 20 30\n", 0, 0},  // not later lines
     };
     for (const auto& c : cases) {
         const auto s = ScanText(kHead + c.comments);
@@ -85,6 +94,7 @@ TEST(DscPage, PageCount) {
         {"%%Pages: 12\n", "12"},
         {"%%Pages: 5 1\n", "1"},
         {"%%Page: 1 1\n%%Page: 2 2\n%%Page: 3 3\n", "3"},
+        {"%%Page: 1 1\n%%Page: 2 2\n%%Page: 1 1\n", "2"},  // an embedded page never lowers it
         {"%%Page: 1 1\n%%Page: 2 2\n%%Page: 3 3\n%%Pages: 2\n", "2"},
         {"%%Pages: (atend)\n%%Page: 1 1\n%%Trailer\n%%Pages: 7\n", "7"},
         {"%%Pages: none\n%%Page: 4 4\n", "0"},  // a count without digits still closes the count

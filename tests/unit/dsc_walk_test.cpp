@@ -89,6 +89,41 @@ TEST(DscBigFile, AHeaderLongerThanOneChunk) {
     EXPECT_TRUE(s.W()["EmulsionBox"].visible);
 }
 
+// Pass 3 reads the first chunk again and ends at the first page trailer, wherever it stands
+// in that chunk: also after the chunk's restart point, and cut by the chunk end.
+TEST(DscBigFile, TheFirstTrailerEndsPassThreeAnywhereInTheFirstChunk) {
+    const std::string head = "%!PS-Adobe-3.0\n%%Pages: 2\n%%EndComments\n%%Page: 1 1\n";
+    const std::string trailer = "%%PageTrailer\n";
+    const std::string page2 =
+        "%%Page: 2 2\n%%BoundingBox: 0 0 100 200\n%%CMYKCustomColor: 0 0 0 1 (Late)\n";
+    for (size_t after = 0; after <= 12; ++after) {  // bytes of page 2 in the first chunk
+        const std::string job = head + Body(65536 - after - trailer.size() - head.size()) +
+                                trailer + page2 + Body(1100000);
+        const auto s = ScanText(job);  // the whole-file question is answered No
+        EXPECT_EQ(s.inspection.host.messages.size(), 1u) << after;
+        EXPECT_EQ(s.A().PageWidth, 0) << after;
+        EXPECT_EQ(s.A().SpotColourCount, 0) << after;
+    }
+}
+
+// The chunk after which the scan ends is examined to its end: nothing follows to read a
+// deferred comment whole.
+TEST(DscBigFile, TheLastChunkReadIsExaminedToItsEnd) {
+    const std::string head = "%!PS-Adobe-3.0\n%%Pages: 2\n%%EndComments\n%%Page: 1 1\n";
+    const std::string box = "%%BoundingBox: 0 0 300 400\n";
+    // A line ends 8 bytes before the first chunk's end, so the second chunk starts at
+    // 65,528 and ends at 131,064; the first page trailer stands in it.
+    std::string job = head + Body(65528 - head.size()) + Body(30000) + "%%PageTrailer\n";
+    for (size_t short_ = 0; short_ < 8; ++short_) {  // the box line ends this far before
+        std::string whole = job + Body(131064 - short_ - box.size() - job.size()) + box;
+        whole += std::string(short_, ' ') + "\n" + Body(1100000);
+        const auto s = ScanText(whole);
+        EXPECT_EQ(s.inspection.host.messages.size(), 1u) << short_;
+        EXPECT_EQ(s.A().PageWidth, 300) << short_;
+        EXPECT_EQ(s.A().PageHeight, 400) << short_;
+    }
+}
+
 TEST(DscChunks, ACommentAcrossTheChunkBoundaryIsReadWhole) {
     for (size_t at = 65520; at <= 65540; ++at) {
         std::string job = "%!PS-Adobe-3.0\n%%EndComments\n";

@@ -86,6 +86,24 @@ TEST_F(ScanRun, StopDuringAScanKeepsResultsAndPostsOnce) {
     EXPECT_EQ(window().caption, "Zelk in a.ps");
 }
 
+// The thread is held in its first hand-off, inside chunk 1, when the stop comes; what only
+// chunk 10 holds must then stay unread, in either scanner.
+TEST_F(ScanRun, AStopDuringTheFirstChunkEndsTheScanAtItsEnd) {
+    const std::string filler(9 * 65536, 'x');
+    const std::pair<const char*, std::string> jobs[] = {
+        {"a.ps", "%!PS-Adobe-3.0\n%%Title: T\n" + filler + "\n%%Pages: 7\n"},
+        {"a.pdf", "%PDF-1.4\n/MediaBox [0 0 1 1]\n" + filler + "<< /Type /Pages /Count 7 >>"},
+    };
+    for (const auto& [name, text] : jobs) {
+        analysis().SourcePath = dir.Write(name, text);
+        analysis().RequestOpen();
+        analysis().StopScan();
+        ServeToEnd();
+        EXPECT_EQ(window()["Pag"].caption, "0") << name;
+        EXPECT_TRUE(inspection.host.stopPosted) << name;
+    }
+}
+
 TEST_F(ScanRun, RequestWhenIdleResetsThenOpens) {
     analysis().SourcePath = File("a.ps");
     analysis().OpenDocument();

@@ -29,11 +29,16 @@ class TiffBuilder {
     }
     // An entry whose fields are given raw, for damaged files.
     TiffBuilder& Raw(uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
-        entries_[tag] = U16(tag) + U16(type) + U32(count) + U32(value);
+        entries_[Key(tag)] = U16(tag) + U16(type) + U32(count) + U32(value);
         return *this;
     }
     TiffBuilder& Without(uint16_t tag) {
-        entries_.erase(tag);
+        entries_.erase(Key(tag));
+        return *this;
+    }
+    // A second entry of the same tag, right after the first.
+    TiffBuilder& Repeat(uint16_t tag) {
+        entries_[Key(tag) + 1] = entries_[Key(tag)];
         return *this;
     }
     TiffBuilder& NextDirectory(uint32_t offset) {
@@ -69,7 +74,7 @@ class TiffBuilder {
             data_ += value;
         }
         field.resize(4, '\0');
-        entries_[tag] = U16(tag) + U16(type) + U32(count) + field;
+        entries_[Key(tag)] = U16(tag) + U16(type) + U32(count) + field;
         return *this;
     }
     std::string U16(uint16_t v) const {
@@ -80,8 +85,10 @@ class TiffBuilder {
         return mac_ ? b : std::string(b.rbegin(), b.rend());
     }
 
+    static uint32_t Key(uint16_t tag) { return tag * 2u; }
+
     bool mac_;
-    std::map<uint16_t, std::string> entries_;  // in tag order, as TIFF wants
+    std::map<uint32_t, std::string> entries_;  // in tag order, as TIFF wants
     std::string data_;
     uint32_t next_ = 0;
 };
@@ -227,13 +234,25 @@ TEST(Tiff, DamagedFiles) {
 }
 
 TEST(Tiff, OversizedCountsReadNothingPastTheBuffers) {
-    // 65,535 entries cannot be held: damaged. 65,535 sample sizes: read as far as they fit.
+    // 65,535 entries cannot be held: damaged.
     std::string huge = "II*\0\x08\0\0\0\xFF\xFF"s + std::string(65535 * 12 + 4, '\0');
     EXPECT_TRUE(WasDamaged(ScanTiffBytes(huge)));
-    const std::string padding(300, '\x08');  // so the 254 bytes read from offset 8 exist
-    const auto s = ScanTiffBytes(TiffBuilder(false).Rgb().Raw(258, 3, 65535, 8).Build() + padding);
-    EXPECT_FALSE(s.A().TiffColourText.empty());
+    // 200 sample sizes: read as far as the buffer holds them when all lie in the file, and
+    // damaged when only the first 254 bytes do.
+    const std::string image = TiffBuilder(false).Rgb().Build();
+    const auto listed = TiffBuilder(false).Rgb().Raw(258, 3, 200, uint32_t(image.size())).Build();
+    std::string eights;
+    for (int i = 0; i < 200; ++i) eights += "\x08\0"s;
+    const auto s = ScanTiffBytes(listed + eights);
+    EXPECT_FALSE(WasDamaged(s));
+    EXPECT_TRUE(s.A().TiffColourText.starts_with("RGB 8+8+8+")) << s.A().TiffColourText;
     EXPECT_LE(s.A().TiffColourText.size(), 255u);
+    EXPECT_TRUE(WasDamaged(ScanTiffBytes(listed + eights.substr(0, 254))));
+}
+
+TEST(Tiff, EachBitsPerSampleEntryAppends) {
+    const auto s = ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Repeat(258).Build());
+    EXPECT_TRUE(s.A().TiffColourText.starts_with("RGB 8 bit8 bit ")) << s.A().TiffColourText;
 }
 
 }  // namespace

@@ -276,5 +276,32 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
     EXPECT_EQ(window["Lapas"].width, 60);
 }
 
+// A job without a page size still shows the plate of the chosen output format and the
+// page's captions, not the design's.
+TEST_F(Window, CommandLineFileWithoutPageSizeShowsTheSettingsPlate) {
+    Ini("[Init]\nUnits=pt\nFast_scan=1000\nSlow_scan=3000\n");
+    window.Krauk({dir.Write("bare.ps", "%!PS-Adobe-3.0\n%%Pages: 1\n")});
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    EXPECT_EQ(window["RedBox"].height, 213);
+    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r1000 pt");
+    EXPECT_EQ(window["LabW"].caption, " 0 pt ");
+    EXPECT_EQ(window["Lapas"].width, 0);
+}
+
+// Each file shows its own resources: a second file's list replaces the first's, and a file
+// without any hides the notice.
+TEST_F(Window, ResourcesBelongToTheFileShown) {
+    auto open = [&](const std::string& name, const std::string& text) {
+        window.OnDroppedFile(dir.Write(name, "%!PS-Adobe-3.0\n" + text));
+        gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    };
+    open("a.ps", "%%DocumentNeededResources: font A\n%%+ font B\n");
+    open("b.ps", "%%DocumentNeededResources: font C\n");
+    EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
+    EXPECT_EQ(window["ResourceLabel"].caption, " 1 resources needed! ");
+    open("c.ps", "%%Pages: 1\n");
+    EXPECT_FALSE(window["ResourceLabel"].visible);
+}
+
 }  // namespace
 }  // namespace zelk
