@@ -2,8 +2,9 @@
 """Speed and memory of zelk-inspect against `cat FILE > /dev/null`, side by side.
 
 Generates its inputs deterministically into bench/data (git-ignored), warms the page cache,
-then alternates the two commands and prints for each file the median ratio of wall times
-and zelk-inspect's peak memory. Ratios, not seconds: the machine's speed cancels out.
+then alternates the commands and prints for each file the median ratio of wall times, the
+floor beside it (a bare memchr pass for the byte the scanner looks for, against the same cat
+run) and zelk-inspect's peak memory. Ratios, not seconds: the machine's speed cancels out.
 
     python3 bench/bench.py [--size-mib N] [--runs N] [--inspect PATH] [--only ps,pdf,tif]
 """
@@ -41,6 +42,33 @@ def write_ps(path, size, colours_in_header=True):
         while written < size:
             page += 1
             chunk = f"%%Page: {page} {page}\n%%BeginPageSetup\n/Times-Roman 12 F\n%%EndPageSetup\n{body}showpage\n%%PageTrailer\n"
+            out.write(chunk)
+            written += len(chunk)
+        out.write(f"%%Trailer\n%%Pages: {page}\n%%EOF\n")
+
+
+def write_dense(path, size):
+    """A job shaped like layout output: a page about every 23 KB with the usual page-level
+    comments, and a "%" about every 270 bytes, as strings and comments carry them."""
+    header = (
+        "%!PS-Adobe-3.0\n%%Title: Dense layout job\n%%Creator: bench.py\n"
+        "%%BoundingBox: 0 0 595 842\n%%Pages: (atend)\n%%EndComments\n"
+        "%%BeginProlog\n/F { findfont exch scalefont setfont } bind def\n%%EndProlog\n"
+    )
+    block = ("% text frame: headline, body copy and captions\n"
+             "72 720 moveto (Quarterly results up on last year) show\n"
+             "0.1 0.2 0.3 0.4 setcmykcolor 100 100 200 200 rectfill\n"
+             "/Helvetica-Bold 9 F 72 640 moveto (Save now) show\n"
+             "gsave 0 0 1 0 setcmykcolor 36 36 523 770 rectstroke grestore\n")
+    body = block * 85  # a page of about 23 KB, one "%" in every 270 bytes
+    with open(path, "w", newline="\n") as out:
+        out.write(header)
+        written, page = len(header), 0
+        while written < size:
+            page += 1
+            chunk = (f"%%Page: {page} {page}\n%%PageBoundingBox: 0 0 595 842\n%%BeginPageSetup\n"
+                     f"%%PageOrientation: Portrait\n/Times-Roman 12 F\n%%EndPageSetup\n{body}"
+                     f"showpage\n%%PageTrailer\n")
             out.write(chunk)
             written += len(chunk)
         out.write(f"%%Trailer\n%%Pages: {page}\n%%EOF\n")
@@ -88,16 +116,18 @@ def write_tif(path, size):
         out.write(struct.pack("<II", 300, 1))
 
 
+# kind: (file name, writer, the byte a bare scan would look for)
 KINDS = {
-    "ps": ("header-colours.ps", write_ps),  # settled by header, trailer and first page
-    "whole": ("whole.ps", lambda path, size: write_ps(path, size, colours_in_header=False)),
-    "pdf": ("job.pdf", write_pdf),
-    "tif": ("image.tif", write_tif),
+    "ps": ("header-colours.ps", write_ps, "%"),  # settled by header, trailer and first page
+    "whole": ("whole.ps", lambda path, size: write_ps(path, size, colours_in_header=False), "%"),
+    "dense": ("dense.ps", write_dense, "%"),  # comment-dense, read whole
+    "pdf": ("job.pdf", write_pdf, "/"),
+    "tif": ("image.tif", write_tif, None),
 }
 
 
 def ensure(kind, size):
-    name, writer = KINDS[kind]
+    name, writer, _ = KINDS[kind]
     path = DATA / f"{size >> 20}M-{name}"
     if not path.exists():
         DATA.mkdir(parents=True, exist_ok=True)
@@ -154,22 +184,28 @@ def main():
     parser.add_argument("--size-mib", type=int, default=1024)
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--inspect", default=str(ROOT / "build" / "native" / "cli" / "zelk-inspect"))
-    parser.add_argument("--only", default="whole,ps,pdf,tif")
+    parser.add_argument("--floor", default=str(ROOT / "build" / "native" / "bench" / "memchr-floor"))
+    parser.add_argument("--only", default="dense,whole,ps,pdf,tif")
     parser.add_argument("--many", action="store_true", help="also time 10,000 small files in one process")
     args = parser.parse_args()
-    print(f"{'file':<24}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'peak MiB':>10}")
+    print(f"{'file':<24}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'floor':>8}{'peak MiB':>10}")
     for kind in args.only.split(","):
         path = ensure(kind, args.size_mib << 20)
+        byte = KINDS[kind][2]
         cat = ["sh", "-c", f"cat '{path}' > /dev/null"]
         zelk = [args.inspect, "--yes", "--json", str(path)]
+        floor = [args.floor, byte, str(path)] if byte else None
         timed(cat)  # into the page cache
-        cats, zelks = [], []
+        ratios, floors, cats, zelks = [], [], [], []
         for _ in range(args.runs):
             cats.append(timed(cat))
             zelks.append(timed(zelk))
-        ratios = [z / c for z, c in zip(zelks, cats)]
+            ratios.append(zelks[-1] / cats[-1])
+            if floor:
+                floors.append(timed(floor) / cats[-1])
+        floor_text = f"{statistics.median(floors):>8.2f}" if floors else f"{'-':>8}"
         print(f"{path.name:<24}{path.stat().st_size >> 20:>9}{statistics.median(cats):>9.3f}"
-              f"{statistics.median(zelks):>9.3f}{statistics.median(ratios):>8.2f}"
+              f"{statistics.median(zelks):>9.3f}{statistics.median(ratios):>8.2f}{floor_text}"
               f"{peak_kib(zelk) / 1024:>10.1f}")
         if kind == "tif" and shutil.which("tiffinfo"):
             tiffinfo_ratio(path, args.inspect, args.runs)

@@ -33,6 +33,8 @@ void TEngine::Execute() {
     Analysis& a = analysis_;
     a.BoxFound = false;
     a.PagesFound = false;
+    a.pendingRefreshes_.clear();
+    a.lastRefresh_ = {};
     try {
         if (a.DocKind == "PS" || a.DocKind == "EPS") ScanDsc(a);
         if (a.DocKind == "PDF") ScanPdf(a);
@@ -146,14 +148,35 @@ void Analysis::OpenOnce(const std::string& path) {
 }
 
 void Analysis::HandOff(void (Presenter::*handOff)()) {
+    FlushRefreshes();
     gate_.Invoke([&] { (presenter_.*handOff)(); });
 }
 
+void Analysis::HandOffRefresh(void (Presenter::*handOff)()) {
+    if (std::find(pendingRefreshes_.begin(), pendingRefreshes_.end(), handOff) ==
+        pendingRefreshes_.end())
+        pendingRefreshes_.push_back(handOff);
+    const auto now = std::chrono::steady_clock::now();
+    if (now - lastRefresh_ < RefreshInterval) return;
+    FlushRefreshes();
+}
+
+void Analysis::FlushRefreshes() {
+    if (pendingRefreshes_.empty()) return;
+    lastRefresh_ = std::chrono::steady_clock::now();
+    gate_.Invoke([&] {
+        for (HandOffRoutine routine : pendingRefreshes_) (presenter_.*routine)();
+    });
+    pendingRefreshes_.clear();
+}
+
 void Analysis::HandOffReportLine(const std::string& line) {
+    FlushRefreshes();
     gate_.Invoke([&] { presenter_.AppendReport(line); });
 }
 
 Answer Analysis::Ask(const MessageRequest& request) {
+    FlushRefreshes();  // the question is asked over the figures as they stand
     Answer answer = Answer::No;
     gate_.Invoke([&] { answer = presenter_.ShowMessage(request); });
     return answer;

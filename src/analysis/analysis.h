@@ -3,9 +3,11 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "analysis/presenter.h"
 #include "analysis/record.h"
@@ -53,6 +55,12 @@ class Analysis : public AnalysisRecord {
 
     // Scan thread: reaching the window.
     void HandOff(void (Presenter::*handOff)());
+    // A hand-off that only refreshes a figure the window already shows (the page count while
+    // pages are counted, the colour summary). Each costs the scan a round trip to the main
+    // thread, so at most one is carried per RefreshInterval; one still pending is carried
+    // before any other hand-off, and so before the completion, with the values of that time.
+    void HandOffRefresh(void (Presenter::*handOff)());
+    std::chrono::milliseconds RefreshInterval{100};
     void HandOffReportLine(const std::string& line);
     Answer Ask(const MessageRequest& request);
     void ReportDamaged();
@@ -65,6 +73,11 @@ class Analysis : public AnalysisRecord {
     friend class TEngine;
     void OpenOnce(const std::string& path);
     void GiveUp();
+    void FlushRefreshes();
+
+    using HandOffRoutine = void (Presenter::*)();
+    std::vector<HandOffRoutine> pendingRefreshes_;  // scan thread only
+    std::chrono::steady_clock::time_point lastRefresh_{};
 
     std::string scannedPath_;     // the file the scan reads; SourcePath may change meanwhile
     bool opening_ = false;        // OpenDocument is under way (it may be showing a question)

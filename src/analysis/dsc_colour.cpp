@@ -9,7 +9,7 @@
 namespace zelk {
 
 void DscScan::ShowColourSummary() {
-    a_.HandOff(&Presenter::ShowColourSummary);
+    a_.HandOffRefresh(&Presenter::ShowColourSummary);
 }
 
 void DscScan::OnSeparation(bool separated) {

@@ -68,16 +68,13 @@ void DscScan::OnPage() {
     int32_t ordinal = 0;
     ReadLineIntegers(a_, a_.ScanPos + 7, [&](int32_t v) { ordinal = v; });
     if (ordinal > a_.PageCount) a_.PageCount = ordinal;
-    // Pag counts up with the pages; one hand-off per chunk shows the same progress as one
-    // per page and keeps a job of many thousand pages from waiting on the window.
-    pageCountPending_ = true;
+    ShowPageCountNow();  // Pag counts up with the pages, as often as refreshes are carried
 }
 
 void DscScan::ShowPageCountNow() {
-    pageCountPending_ = false;
     if (a_.PageCount == shownPageCount_) return;  // Pag already shows it
     shownPageCount_ = a_.PageCount;
-    a_.HandOff(&Presenter::ShowPageCount);
+    a_.HandOffRefresh(&Presenter::ShowPageCount);
 }
 
 bool DscScan::MirrorTest() {
@@ -94,7 +91,8 @@ void DscScan::OnFirstPageTrailer() {
     // The page-level searches look only at the prolog, the setup and the first page.
     MirrorSearchClosed = true;
     a_.HandOff(&Presenter::ShowEmulsionMark);
-    ShowColourSummary();
+    // Carried now, not coalesced: this summary shows the colours before the verdict is known.
+    a_.HandOff(&Presenter::ShowColourSummary);
     a_.SeparationKnown = true;
     PageSizeFound = true;
     TrailerSeen = true;

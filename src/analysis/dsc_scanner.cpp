@@ -39,13 +39,11 @@ void DscScan::Run() {
             BackwardPass();
         else if (ForwardPass(first, deferFrom - 1))
             examinedTo = a_.ScanPos;  // the pass ended early here
-        if (pageCountPending_) ShowPageCountNow();
 
         if (LastChunk()) return Finish();
         if (WholeFileQuestionFinishes()) {
             // No chunk follows to read the deferred tail whole: take it as it stands.
             if (examinedTo == deferFrom - 1) ForwardPass(deferFrom, a_.ChunkLength);
-            if (pageCountPending_) ShowPageCountNow();
             return Finish();
         }
         // Stop only between chunks: a half-scanned chunk would leave the results inconsistent.

@@ -67,9 +67,8 @@ class DscScan {
     bool CollectColours = true;
     bool MayAsk = true;
 
-    int64_t chunkStart_ = 0;         // file offset of chunk index 1
-    int32_t shownPageCount_ = -1;    // what Pag shows, so an unchanged count is not handed off
-    bool pageCountPending_ = false;  // page comments hand their count off once per chunk
+    int64_t chunkStart_ = 0;       // file offset of chunk index 1
+    int32_t shownPageCount_ = -1;  // what Pag shows, so an unchanged count is not handed off
 };
 
 }  // namespace zelk

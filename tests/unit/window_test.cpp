@@ -1,6 +1,8 @@
 // The main window as data: the plate and its captions, the gauge, the links, the reset.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <utility>
 
@@ -301,6 +303,39 @@ TEST_F(Window, ResourcesBelongToTheFileShown) {
     EXPECT_EQ(window["ResourceLabel"].caption, " 1 resources needed! ");
     open("c.ps", "%%Pages: 1\n");
     EXPECT_FALSE(window["ResourceLabel"].visible);
+}
+
+// Counts the hand-offs that reach the main thread.
+class CountingGate final : public MainThreadGate {
+  public:
+    void Invoke(const std::function<void()>& call) override {
+        ++invokes;
+        queue.Invoke(call);
+    }
+    void ServeUntil(const std::function<bool()>& done) override { queue.ServeUntil(done); }
+    void Wake() override { queue.Wake(); }
+    QueueGate queue;
+    std::atomic<int> invokes{0};
+};
+
+// Refreshes of the page count are carried at most once per interval, and the last one
+// before the scan ends, so Pag ends with the final count however few were carried.
+TEST(HandOffs, PageCountRefreshesAreCoalescedAndEndWithTheFinalCount) {
+    test::TempDir dir;
+    SettingsFile settings(dir.PathOf("PreZelk.INI"),
+                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+    TestHost host;
+    CountingGate gate;
+    TZelkMnFrm window(host, gate, settings);
+    window.analysis.RefreshInterval = std::chrono::hours(1);
+    std::string job = "%!PS-Adobe-3.0\n%%EndComments\n";
+    for (int page = 1; page <= 2000; ++page)
+        job += "%%Page: " + std::to_string(page) + " " + std::to_string(page) + "\n" +
+               std::string(400, 'x') + "\n";  // about 13 chunks
+    window.OnDroppedFile(dir.Write("pages.ps", job));
+    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    EXPECT_EQ(window["Pag"].caption, "2000");
+    EXPECT_LE(gate.invokes, 4);  // the first refresh, the last, the emulsion mark, ScanDone
 }
 
 }  // namespace
