@@ -6,17 +6,34 @@
 namespace zelk::cli {
 namespace {
 
+// Well-formed UTF-8 as RFC 3629 has it: no overlong forms, no surrogates, nothing past
+// U+10FFFF. The JSON writer refuses anything else, so the test must be exactly as strict.
 bool IsValidUtf8(const std::string& s) {
     size_t i = 0;
     while (i < s.size()) {
         const auto c = static_cast<uint8_t>(s[i]);
-        const size_t extra = c < 0x80           ? 0
-                             : (c >> 5) == 0x6  ? 1
-                             : (c >> 4) == 0xE  ? 2
-                             : (c >> 3) == 0x1E ? 3
-                                                : 9;
-        if (extra == 9 || (extra > 0 && (c < 0xC2 || i + extra >= s.size()))) return false;
-        for (size_t k = 1; k <= extra; ++k)
+        size_t extra = 0;
+        uint8_t low = 0x80, high = 0xBF;  // the range of the byte after the lead
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            extra = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            extra = 2;
+            if (c == 0xE0) low = 0xA0;
+            if (c == 0xED) high = 0x9F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            extra = 3;
+            if (c == 0xF0) low = 0x90;
+            if (c == 0xF4) high = 0x8F;
+        } else {
+            return false;
+        }
+        if (i + extra >= s.size()) return false;
+        const auto second = static_cast<uint8_t>(s[i + 1]);
+        if (second < low || second > high) return false;
+        for (size_t k = 2; k <= extra; ++k)
             if ((static_cast<uint8_t>(s[i + k]) >> 6) != 0x2) return false;
         i += extra + 1;
     }

@@ -143,6 +143,7 @@ void Analysis::OpenOnce(const std::string& path) {
         report += "*" + TiffByteOrder + " byte order" + kLineEnd;
     }
     presenter_.SetReport(report);
+    reportSize_ = report.size();
     presenter_.HideResourceLabel();
     Engine = std::make_unique<TEngine>(*this);
 }
@@ -171,8 +172,12 @@ void Analysis::FlushRefreshes() {
 }
 
 void Analysis::HandOffReportLine(const std::string& line) {
+    if (reportSize_ > kReportLimit) return;  // the cut line is there already
+    const bool fits = reportSize_ + line.size() <= kReportLimit;
+    const std::string shown = fits ? line : kReportCutLine;
+    reportSize_ = fits ? reportSize_ + line.size() : kReportLimit + 1;
     FlushRefreshes();
-    gate_.Invoke([&] { presenter_.AppendReport(line); });
+    gate_.Invoke([&] { presenter_.AppendReport(shown); });
 }
 
 Answer Analysis::Ask(const MessageRequest& request) {

@@ -16,6 +16,11 @@ namespace zelk {
 
 class Analysis;
 
+// The report keeps its first lines up to this size, far beyond any real header, and then one
+// line saying the rest was left out: a header of comments alone cannot exhaust memory.
+inline constexpr size_t kReportLimit = 65536;
+inline constexpr const char* kReportCutLine = "*Further report lines left out\n\r";
+
 // The scan thread of one analysis. It runs at once and is not freed when it ends:
 // the object stays in Analysis::Engine until the next display reset.
 class TEngine {
@@ -79,6 +84,7 @@ class Analysis : public AnalysisRecord {
     std::vector<HandOffRoutine> pendingRefreshes_;  // scan thread only
     std::chrono::steady_clock::time_point lastRefresh_{};
 
+    size_t reportSize_ = 0;       // what the report holds, so a flood of lines stays bounded
     std::string scannedPath_;     // the file the scan reads; SourcePath may change meanwhile
     bool opening_ = false;        // OpenDocument is under way (it may be showing a question)
     bool openRequested_ = false;  // a request came meanwhile

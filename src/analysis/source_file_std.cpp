@@ -18,8 +18,11 @@ namespace fs = std::filesystem;
 class StdSourceFile final : public SourceFile {
   public:
     bool Open(const std::string& path) {
+        // Only what holds bytes that stay put: a FIFO would block the open, a terminal or
+        // a character device would never end.
         std::error_code ec;
-        if (fs::is_directory(path, ec)) return false;
+        const fs::file_status status = fs::status(path, ec);
+        if (ec || !(fs::is_regular_file(status) || fs::is_block_file(status))) return false;
         if (!buf_.open(path, std::ios::in | std::ios::binary)) return false;
         const auto end = buf_.pubseekoff(0, std::ios::end, std::ios::in);
         if (end == std::streampos(std::streamoff(-1))) return false;

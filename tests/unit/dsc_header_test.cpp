@@ -58,6 +58,16 @@ struct BoxCase {
     int width, height;
 };
 
+TEST(DscHeader, AFloodOfCommentsKeepsTheReportBounded) {
+    std::string header;
+    for (int i = 0; i < 20000; ++i) header += "%%Title: " + std::string(70, 't') + "\n";
+    const auto s = ScanText(kHead + header + "%%EndComments\n");
+    const std::string& report = s.W()["Desk"].caption;
+    EXPECT_LE(report.size(), kReportLimit + std::string(kReportCutLine).size());
+    EXPECT_TRUE(report.ends_with(kReportCutLine));
+    EXPECT_EQ(report.find(kReportCutLine), report.size() - std::string(kReportCutLine).size());
+}
+
 TEST(DscPage, BoundingBoxGivesWidthAndHeight) {
     const BoxCase cases[] = {
         {"%%BoundingBox: 0 0 612 792\n", 612, 792},

@@ -3,7 +3,19 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
+
 #include "test_files.h"
+
+#ifndef _WIN32
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+#endif
 
 namespace zelk {
 namespace {
@@ -88,6 +100,81 @@ TEST(ZelkInspect, StandardInputIsSpooled) {
     EXPECT_EQ(j["kind"], "PDF");
     EXPECT_EQ(j["caption"], "Zelk in stdin");
 }
+
+// Byte sequences a lax UTF-8 check takes but the JSON writer refuses (a CESU-8 surrogate, an
+// overlong form, a lead byte past U+10FFFF), in a title and in a file name.
+TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
+    TempDir dir;
+    std::string files;
+    for (const char* bad : {"\xed\xa0\x80", "\xe0\x80\x80", "\xf5\x80\x80\x80"}) {
+        const std::string name = std::string("t") + bad + ".ps";
+        files += " " + Quoted(dir.Write(name, std::string("%!PS-Adobe-3.0\n%%Title: bad ") + bad +
+                                                  " title\n%%EndComments\n"));
+    }
+    const auto r = RunInspect("--json" + files);
+    EXPECT_EQ(r.status, 0) << r.err;
+    const Json j = Json::parse(r.out);
+    ASSERT_EQ(j.size(), 3u);
+    for (const auto& result : j) EXPECT_EQ(result["kind"], "PS");
+}
+
+#ifndef _WIN32
+// The program itself, with standard input from `input` and TMPDIR set to `tmp`; `prefix`
+// may run it under another command.
+pid_t StartInspect(const std::string& args, int input, const std::string& tmp,
+                   const std::string& prefix = "") {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(input, 0);
+        setenv("TMPDIR", tmp.c_str(), 1);
+        const std::string command = "exec " + prefix + "\"" + std::string(ZELK_INSPECT_EXE) +
+                                    "\" " + args + " > /dev/null 2>&1";
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    return pid;
+}
+
+int ExitStatus(pid_t pid) {
+    int raw = 0;
+    waitpid(pid, &raw, 0);
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+}
+
+TEST(ZelkInspect, AFifoIsRefusedAndTheNextFileIsRead) {
+    TempDir dir;
+    const std::string fifo = dir.PathOf("ff");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const auto good = dir.Write("good.pdf", "%PDF-1.4\n");
+    // A FIFO nobody writes to would hold the open for ever; `timeout` turns that into 124.
+    const pid_t pid = StartInspect("--json " + Quoted(fifo) + " " + Quoted(good), 0,
+                                   dir.Dir().string(), "timeout 60 ");
+    EXPECT_EQ(ExitStatus(pid), 1);
+}
+
+// Ctrl-C while standard input is still being copied: the copy stops at once, the run ends with
+// the shell's status for an interrupt, and the temporary copy is gone.
+TEST(ZelkInspect, CtrlCStopsTheCopyOfStandardInput) {
+    TempDir dir;
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t pid = StartInspect("--json -", pipeEnds[0], dir.Dir().string());
+    close(pipeEnds[0]);
+    ASSERT_EQ(write(pipeEnds[1], "%!PS-Adobe-3.0\n", 15), 15);  // then the pipe stays silent
+    auto spooling = [&] {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.Dir()))
+            if (entry.path().filename() == "stdin") return true;
+        return false;
+    };
+    for (int i = 0; i < 2000 && !spooling(); ++i)  // the handler is in place once it spools
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(spooling());
+    kill(pid, SIGINT);
+    EXPECT_EQ(ExitStatus(pid), 130);
+    close(pipeEnds[1]);
+    EXPECT_TRUE(std::filesystem::is_empty(dir.Dir()));
+}
+#endif
 
 }  // namespace
 }  // namespace zelk
