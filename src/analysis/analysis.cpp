@@ -106,7 +106,8 @@ void Analysis::OpenOnce(const std::string& path) {
     const int64_t got = SourceStream ? SourceStream->Read(ChunkBuffer.data(), kChunkSize) : -1;
     if (got < 0) {
         GiveUp();
-        presenter_.ShowMessage({BoxType::Error, "Could not read from: " + path, Buttons::Ok});
+        presenter_.ShowMessage(
+            {BoxType::Error, "Could not read from: " + PathForMessage(path), Buttons::Ok});
         return;
     }
     ChunkLength = static_cast<int32_t>(got);

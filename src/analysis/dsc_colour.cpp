@@ -135,8 +135,9 @@ void DscScan::OnNeededResources() {
             const bool last = plus == std::string::npos;
             const size_t k = last ? value.size() + 1 : plus + 1;  // 1-based, as the item ends
             a_.Token = " " + TrimControls(std::string_view(value).substr(0, k - 1));
-            a_.HandOff(&Presenter::AddNeededResource);
+            a_.NewResources.push_back({a_.Token, !a_.ResourcesStarted});
             a_.ResourcesStarted = true;
+            a_.HandOffRefresh(&Presenter::AddNeededResource);
             if (last) break;
             start += static_cast<int64_t>(k) + 3;  // past "%%+" and the blank after it
             value = ReadDscText(a_, start, 80);

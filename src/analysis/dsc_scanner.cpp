@@ -24,6 +24,7 @@ void DscScan::Run() {
     a_.SeparationKnown = false;
     a_.Mirrored = false;
     a_.ResourcesStarted = false;
+    a_.NewResources.clear();
     chunkStart_ = 0;
     int64_t resumeOffset = 0;  // file offset of the first byte no pass has examined yet
     for (;;) {

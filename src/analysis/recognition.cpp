@@ -60,6 +60,13 @@ std::string FileNameOf(std::string_view path) {
     return std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
 }
 
+std::string PathForMessage(std::string_view path) {
+    constexpr size_t kHead = 40, kTail = 60;
+    if (path.size() <= kHead + kTail + 3) return std::string(path);
+    return std::string(path.substr(0, kHead)) + "..." +
+           std::string(path.substr(path.size() - kTail));
+}
+
 std::string FormatFileSize(int64_t bytes) {
     if (bytes < 0) bytes = 0;
     const int64_t thousandths = bytes / 1000 + (bytes % 1000 >= 500 ? 1 : 0);

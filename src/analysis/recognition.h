@@ -18,6 +18,10 @@ std::string_view KindReportPrefix(std::string_view kind);
 // The path without its directory: everything after the last "\", ":" or "/".
 std::string FileNameOf(std::string_view path);
 
+// A path as a message box shows it: a long one keeps its start and its end, where the file
+// name stands, so the box stays as wide as a screen.
+std::string PathForMessage(std::string_view path);
+
 // The size in millions of bytes with three decimals, halves rounded up: "1.235 M".
 std::string FormatFileSize(int64_t bytes);
 

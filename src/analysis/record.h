@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/source_file.h"
 
@@ -60,6 +61,13 @@ struct AnalysisRecord {
     bool Separated = true;
     bool SeparationKnown = false;
     bool ResourcesStarted = false;
+    // Resources found and not yet handed off, each marked when it starts the list anew (the
+    // first of a scan): the resources hand-off takes them all at once.
+    struct NeededResource {
+        std::string name;
+        bool startsList;
+    };
+    std::vector<NeededResource> NewResources;
 
     // TIFF results
     std::string TiffReport;

@@ -18,10 +18,25 @@ class WinProfileStore final : public ProfileStore {
         return std::string(buffer, n);
     }
 
+    // The platform's function rewrites the file in place, so a copy killed halfway (a second
+    // copy handing its file over, say) could leave it cut short. It edits a sibling copy
+    // instead, which then replaces the file in one step.
     bool Write(const std::string& section, const std::string& key,
                const std::string& value) override {
-        return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                          path_.c_str()) != FALSE;
+        const std::string sibling = path_ + ".new";
+        const DWORD attributes = GetFileAttributesA(path_.c_str());
+        const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+        if (exists && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
+            return false;
+        if (exists ? !CopyFileA(path_.c_str(), sibling.c_str(), FALSE)
+                   : !DeleteFileA(sibling.c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+            return false;
+        const bool written = WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                                        sibling.c_str()) &&
+                             MoveFileExA(sibling.c_str(), path_.c_str(),
+                                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+        if (!written) DeleteFileA(sibling.c_str());
+        return written;
     }
 
   private:
@@ -42,6 +57,8 @@ std::string ExecutableDirectory() {
     return cut == std::string::npos ? std::string() : exe.substr(0, cut);
 }
 
-std::string SettingsFilePath() { return ExecutableDirectory() + "\\" + kSettingsFileName; }
+std::string SettingsFilePath() {
+    return ExecutableDirectory() + "\\" + kSettingsFileName;
+}
 
 }  // namespace zelk

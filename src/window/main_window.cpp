@@ -246,8 +246,11 @@ void TZelkMnFrm::ShowColourSummary() {
 }
 
 void TZelkMnFrm::AddNeededResource() {
-    if (!analysis.ResourcesStarted) need.ComboRes.clear();
-    need.ComboRes.push_back(analysis.Token);
+    for (const auto& resource : analysis.NewResources) {
+        if (resource.startsList) need.ComboRes.clear();
+        need.ComboRes.push_back(resource.name);
+    }
+    analysis.NewResources.clear();
     Control& label = controls["ResourceLabel"];
     label.caption = " " + std::to_string(need.ComboRes.size()) + " resources needed! ";
     label.visible = true;

@@ -65,12 +65,14 @@ UINT BoxIcon(BoxType type) {
     return MB_ICONERROR;
 }
 
-// Centres the message box the calling thread is about to show.
+// Centres the message box the calling thread is about to show, and remembers it.
 thread_local HHOOK gCentreHook = nullptr;
+thread_local HWND gOpenBox = nullptr;
 
 LRESULT CALLBACK CentreBox(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HCBT_ACTIVATE) {
         HWND box = reinterpret_cast<HWND>(wParam);
+        gOpenBox = box;
         RECT r;
         GetWindowRect(box, &r);
         const int w = r.right - r.left, h = r.bottom - r.top;
@@ -87,7 +89,9 @@ LRESULT CALLBACK CentreBox(int code, WPARAM wParam, LPARAM lParam) {
 
 int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     gCentreHook = SetWindowsHookExA(WH_CBT, CentreBox, nullptr, GetCurrentThreadId());
+    HWND outer = gOpenBox;  // a box may be shown from inside another's message loop
     const int pressed = MessageBoxA(owner, text, caption, type);
+    gOpenBox = outer;
     if (gCentreHook != nullptr) {
         UnhookWindowsHookEx(gCentreHook);
         gCentreHook = nullptr;
@@ -124,6 +128,8 @@ class MainFrame final : public WindowHost {
         const int pressed =
             CentredMessageBox(window_, request.text.c_str(), BoxCaption(request.type),
                               buttons | BoxIcon(request.type));
+        // A close that came while the box was up is carried out now that it is gone.
+        if (closeWhenBoxGone_ && gOpenBox == nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
         return pressed == IDYES ? Answer::Yes : pressed == IDNO ? Answer::No : Answer::Ok;
     }
     void PostScanStopped() override { PostMessageA(window_, WM_USER, 0, 0); }
@@ -159,6 +165,7 @@ class MainFrame final : public WindowHost {
     HWND window_ = nullptr;
     HCURSOR hand_ = nullptr;
     std::string pressed_;  // the link a button went down on
+    bool closeWhenBoxGone_ = false;
 };
 
 bool MainFrame::Create(HINSTANCE instance) {
@@ -249,6 +256,16 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT && SetCursorOverLink()) return TRUE;
+            break;
+        case WM_CLOSE:
+            // Under a box the scan may be waiting for, destroying now would wait for the scan
+            // while the scan waits for the box: answer the box No, stop the scan, close after.
+            if (gOpenBox != nullptr) {
+                closeWhenBoxGone_ = true;
+                model_.analysis.StopScan();
+                EndDialog(gOpenBox, GetDlgItem(gOpenBox, IDNO) != nullptr ? IDNO : IDOK);
+                return 0;
+            }
             break;
         case WM_DESTROY:
             // The scan thread may be about to hand something to this window: stop it and

@@ -318,9 +318,10 @@ class CountingGate final : public MainThreadGate {
     std::atomic<int> invokes{0};
 };
 
-// Refreshes of the page count are carried at most once per interval, and the last one
-// before the scan ends, so Pag ends with the final count however few were carried.
-TEST(HandOffs, PageCountRefreshesAreCoalescedAndEndWithTheFinalCount) {
+// Refreshes of the page count, the colours and the resources are carried at most once per
+// interval, and the last before the scan ends, so the window ends with the final figures
+// however few were carried.
+TEST(HandOffs, RefreshesAreCoalescedAndEndWithTheFinalFigures) {
     test::TempDir dir;
     SettingsFile settings(dir.PathOf("PreZelk.INI"),
                           MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
@@ -328,13 +329,19 @@ TEST(HandOffs, PageCountRefreshesAreCoalescedAndEndWithTheFinalCount) {
     CountingGate gate;
     TZelkMnFrm window(host, gate, settings);
     window.analysis.RefreshInterval = std::chrono::hours(1);
-    std::string job = "%!PS-Adobe-3.0\n%%EndComments\n";
+    std::string job = "%!PS-Adobe-3.0\n%%EndComments\n%%DocumentNeededResources: font F\n";
+    for (int i = 0; i < 500; ++i) job += "%%+ font F" + std::to_string(i) + "\n";
+    for (int i = 0; i < 100; ++i)
+        job += "%%CMYKCustomColor: 0 0 0 1 (S" + std::to_string(i) + ")\n";
     for (int page = 1; page <= 2000; ++page)
         job += "%%Page: " + std::to_string(page) + " " + std::to_string(page) + "\n" +
                std::string(400, 'x') + "\n";  // about 13 chunks
     window.OnDroppedFile(dir.Write("pages.ps", job));
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
     EXPECT_EQ(window["Pag"].caption, "2000");
+    EXPECT_EQ(window.need.ComboRes.size(), 501u);
+    EXPECT_EQ(window.need.ComboRes.back(), " font F499");
+    EXPECT_EQ(window["ColorSep"].caption, " 100 colors");
     EXPECT_LE(gate.invokes, 4);  // the first refresh, the last, the emulsion mark, ScanDone
 }
 

@@ -151,5 +151,24 @@ TEST(Program, UnreadablePathsGiveTheErrorAndTheWindowStays) {
     CloseHandle(holder);
 }
 
+// A path of 1,300 characters is cut in the box to its start and its file name, so the box
+// stays within the screen.
+TEST(Program, ALongPathIsCutInTheBox) {
+    Installed zelkDir;
+    const std::string path = NativePath(zelkDir.Dir().PathOf(std::string(1300, 'd') + "\\job.ps"));
+    Program zelk(zelkDir.Exe(), "\"" + path + "\"");
+    HWND box = zelk.WaitForWindow("#32770", "Error");
+    ASSERT_NE(box, nullptr);
+    const std::string text = test::BoxText(box);
+    EXPECT_TRUE(text.starts_with("Could not read from: " + path.substr(0, 40) + "...")) << text;
+    EXPECT_TRUE(text.ends_with("ddd\\job.ps")) << text;
+    RECT r;
+    GetWindowRect(box, &r);
+    EXPECT_LE(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    PostMessageA(zelk.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelk.WaitForExit(), 0u);
+}
+
 }  // namespace
 }  // namespace zelk

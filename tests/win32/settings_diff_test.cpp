@@ -86,6 +86,31 @@ TEST(SettingsBackends, PortableStoreAnswersAsThePlatformDoes) {
     }
 }
 
+// A write never leaves a half-written file: both stores edit a sibling that replaces the
+// file in one step, which shows as a new file where the old one stood.
+TEST(SettingsBackends, BothStoresReplaceTheFileInOneStep) {
+    test::TempDir dir;
+    auto identity = [](const std::string& path) {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        BY_HANDLE_FILE_INFORMATION info{};
+        GetFileInformationByHandle(file, &info);
+        CloseHandle(file);
+        return (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    };
+    for (auto make : {MakePlatformProfileStore, MakePortableProfileStore}) {
+        const auto path = dir.Write("PreZelk.INI", "; kept\r\n[Init]\r\nUnits=pt\r\n");
+        const auto before = identity(path);
+        SettingsFile settings(path, make(path));
+        settings.WriteString("Temp", "Open", "C:\\a.ps");
+        EXPECT_NE(identity(path), before);
+        const std::string text = test::ReadFile(path);
+        EXPECT_TRUE(text.starts_with("; kept\r\n[Init]\r\nUnits=pt\r\n")) << text;
+        EXPECT_NE(text.find("Open=C:\\a.ps"), std::string::npos) << text;
+        EXPECT_FALSE(fs::exists(path + ".new"));
+    }
+}
+
 // Wine running as root writes through a read-only attribute, so the platform store's
 // failure is shown with paths no process can write: a missing folder and a folder itself.
 // (The portable store's read-only cases are in the portable suite.)

@@ -63,6 +63,24 @@ TEST(SingleInstance, HandOffDuringAScanStopsItThenOpensTheNewFile) {
     EXPECT_EQ(first.WaitForExit(), 0u);
 }
 
+// "End task" sends WM_CLOSE whatever is on screen: with a box of the scan up, the box goes,
+// the scan stops and the process ends, so the next copy finds no hidden window.
+TEST(SingleInstance, ACloseWhileTheScanAsksEndsTheProcess) {
+    Installed zelkDir;
+    zelkDir.WriteIni("[Init]\r\nOnlyOne=1\r\n");
+    const auto big = zelkDir.Dir().Write("big.ps", QuestionJob());
+    const auto damaged = zelkDir.Dir().Write("bad.tif", std::string("II*\0\xF0\0\0\0", 8));
+    for (const auto& [job, caption] : {std::pair{big, "Confirm"}, std::pair{damaged, "Error"}}) {
+        Program first(zelkDir.Exe(), "\"" + NativePath(job) + "\"");
+        ASSERT_NE(first.WaitForWindow("#32770", caption), nullptr) << caption;
+        HWND window = first.Window();
+        ASSERT_NE(window, nullptr);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(first.WaitForExit(), 0u) << caption;
+        EXPECT_EQ(FindWindowA("TZelkMnFrm", nullptr), nullptr) << caption;
+    }
+}
+
 TEST(SingleInstance, OffMeansCopiesRunSideBySide) {
     Installed zelkDir;
     Program first(zelkDir.Exe(), "");
