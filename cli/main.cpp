@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "inspection.h"
+#include "window/headless.h"
 #include "output.h"
 #include "terminal.h"
 
@@ -19,7 +19,7 @@
 
 namespace {
 
-using zelk::cli::AnswerPolicy;
+using zelk::AnswerPolicy;
 
 constexpr const char* kUsage =
     "usage: zelk-inspect [--json] [--yes|--no] FILE...\n"
@@ -123,7 +123,7 @@ class SpooledInput {
     std::filesystem::path dir_;
 };
 
-bool Tick(const zelk::cli::Inspection& inspection) {
+bool Tick(const zelk::Inspection& inspection) {
     if (zelk::cli::StderrIsTerminal()) {
         const auto* stream = inspection.window.analysis.SourceStream.get();
         if (stream != nullptr && stream->Size() > 0)
@@ -140,8 +140,8 @@ int Run(const Options& options, SpooledInput& input) {
         if (gInterrupted) break;
         const std::string path = file == "-" ? input.Path() : file;
         if (path.empty()) break;  // Ctrl-C while standard input was copied
-        zelk::cli::Inspection inspection(options.policy);
-        zelk::cli::Inspect(inspection, path, Tick);
+        zelk::Inspection inspection(options.policy);
+        zelk::Inspect(inspection, path, Tick);
         if (zelk::cli::StderrIsTerminal()) std::fprintf(stderr, "\r    \r");
         if (!inspection.started) {
             status = 1;

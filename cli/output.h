@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <string>
 
-#include "inspection.h"
+#include "window/headless.h"
 
 namespace zelk::cli {
 

@@ -1,7 +1,7 @@
-// ScanDsc over arbitrary bytes.
+// The DSC scanner over arbitrary bytes, opened as a PostScript job.
 #include "fuzz_support.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    zelk::fuzz::ScanBytes(data, size, "PS", zelk::ScanDsc);
+    zelk::fuzz::ScanBytes(data, size, {"%!PS"});
     return 0;
 }

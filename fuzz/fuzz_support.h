@@ -1,50 +1,25 @@
-// Running a scanner on bytes from memory, on the calling thread, for the fuzz targets.
+// Feeding fuzz input to the analysis through the same headless window as the command-line
+// tool and the tests, from memory.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 
 #include "analysis/memory_source.h"
-#include "window/main_window.h"
+#include "window/headless.h"
 
 namespace zelk::fuzz {
 
-// Hand-offs run at once on the calling thread: there is no other thread here.
-class InlineGate final : public MainThreadGate {
-  public:
-    void Invoke(const std::function<void()>& call) override { call(); }
-    void ServeUntil(const std::function<bool()>& done) override { (void)done(); }
-    void Wake() override {}
-};
-
 // A settings file that holds nothing: every read gives the default.
 class DefaultsOnly final : public ProfileStore {
-public:
+  public:
     std::string Read(const std::string&, const std::string&, const std::string& fallback) override {
         return fallback;
     }
     bool Write(const std::string&, const std::string&, const std::string&) override { return false; }
-};
-
-// Answers each question with the next bit of `answers`.
-class FuzzHost final : public WindowHost {
-  public:
-    explicit FuzzHost(uint32_t answers) : answers_(answers) {}
-    void Repaint() override {}
-    void CaptionChanged() override {}
-    void SetFileTimer(bool) override {}
-    Answer ShowMessage(const MessageRequest& request) override {
-        if (request.buttons == Buttons::Ok) return Answer::Ok;
-        const bool yes = answers_ & 1u;
-        answers_ >>= 1;
-        return yes ? Answer::Yes : Answer::No;
-    }
-    void PostScanStopped() override {}
-    void RestoreIfMinimised() override {}
-
-  private:
-    uint32_t answers_;
 };
 
 // The first byte chooses the answers and the file's length: as given, or the input repeated
@@ -57,25 +32,20 @@ inline int64_t FuzzFileSize(uint8_t control, size_t inputSize) {
     return -1;
 }
 
-template <typename Scanner>
-void ScanBytes(const uint8_t* data, size_t size, const char* kind, Scanner scan) {
+// Scans the input as a file of the kind the magic bytes `magics` mark: the first is put in
+// front when the input starts with none of them, so each target stays on its own scanner.
+inline void ScanBytes(const uint8_t* data, size_t size,
+                      std::initializer_list<std::string_view> magics) {
     if (size < 1) return;
     const uint8_t control = data[0];
     std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    const int64_t fileSize = FuzzFileSize(control, bytes.size());
-    InlineGate gate;
-    FuzzHost host(control);
+    bool marked = false;
+    for (std::string_view magic : magics) marked = marked || bytes.starts_with(magic);
+    if (!marked) bytes.insert(0, *magics.begin());
     static SettingsFile settings("", std::make_unique<DefaultsOnly>());
-    TZelkMnFrm window(host, gate, settings);
-    Analysis& a = window.analysis;
-    a.SourcePath = "fuzz";
-    a.DocKind = kind;
-    a.TiffByteOrder = bytes.size() >= 2 && bytes[0] == 'M' ? "Mac" : "IBM";
-    a.SourceStream = std::make_unique<MemorySourceFile>(bytes, fileSize);
-    a.BigFile = a.SourceStream->Size() > kBigFileLimit;
-    const int64_t got = a.SourceStream->Read(a.ChunkBuffer.data(), kChunkSize);
-    a.ChunkLength = static_cast<int32_t>(got);
-    scan(a);
+    Inspection inspection(control & 1 ? AnswerPolicy::AllYes : AnswerPolicy::AllNo, settings);
+    const int64_t fileSize = FuzzFileSize(control, bytes.size());
+    Inspect(inspection, "fuzz", std::make_unique<MemorySourceFile>(std::move(bytes), fileSize));
 }
 
 }  // namespace zelk::fuzz

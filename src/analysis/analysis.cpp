@@ -87,9 +87,9 @@ void Analysis::GiveUp() {
     SourceStream.reset();
 }
 
-void Analysis::OpenDocument() {
+void Analysis::OpenDocument(std::unique_ptr<SourceFile> source) {
     opening_ = true;
-    OpenOnce(SourcePath);
+    OpenOnce(SourcePath, std::move(source));
     opening_ = false;
     // A file handed over while this open asked its question (the question's message loop
     // delivers the hand-off) is opened now, outside that loop, as any later request is.
@@ -99,10 +99,10 @@ void Analysis::OpenDocument() {
     }
 }
 
-void Analysis::OpenOnce(const std::string& path) {
+void Analysis::OpenOnce(const std::string& path, std::unique_ptr<SourceFile> source) {
     if (Engine) FreeEngine();  // an ended engine left by a caller that did not reset
     scannedPath_ = path;
-    SourceStream = OpenSourceFile(path);
+    SourceStream = source ? std::move(source) : OpenSourceFile(path);
     const int64_t got = SourceStream ? SourceStream->Read(ChunkBuffer.data(), kChunkSize) : -1;
     if (got < 0) {
         GiveUp();
@@ -118,7 +118,7 @@ void Analysis::OpenOnce(const std::string& path) {
     if ((DocKind == "PS" || DocKind == "EPS") && window.find("%!PS-Adobe") == window.npos) {
         const Answer answer = presenter_.ShowMessage(
             {BoxType::Confirm, "The file seems not conform to the DSC.\n\rTry to scan it anyway?",
-             Buttons::YesNo});
+             Buttons::YesNo, Question::NotConforming});
         if (answer == Answer::No) return GiveUp();
     }
     if (DocKind == "NA") {
@@ -126,7 +126,7 @@ void Analysis::OpenOnce(const std::string& path) {
             {BoxType::Warning,
              "File " + fileName +
                  " was not recognized!\n\rDo You want to scan it like PostScript file?",
-             Buttons::YesNo});
+             Buttons::YesNo, Question::Unrecognised});
         if (answer != Answer::Yes) return GiveUp();
         DocKind = "PS";
     }
@@ -138,7 +138,7 @@ void Analysis::OpenOnce(const std::string& path) {
     FileSizeText = FormatFileSize(size);
     std::string report = std::string(KindReportPrefix(DocKind)) + fileName + kLineEnd;
     report += "*File size is " + FileSizeText + kLineEnd;
-    report += "*File date: " + FileDateText(path) + kLineEnd;
+    report += "*File date: " + SourceStream->DateText() + kLineEnd;
     if (DocKind == "TIF") {
         TiffByteOrder = window.substr(0, 2) == "II" ? "IBM" : "Mac";
         report += "*" + TiffByteOrder + " byte order" + kLineEnd;

@@ -53,7 +53,8 @@ class Analysis : public AnalysisRecord {
 
     // Main thread: the open and stop entry points.
     void RequestOpen();
-    void OpenDocument();
+    // Opens SourcePath; a test or a fuzz target may hand the bytes in instead.
+    void OpenDocument(std::unique_ptr<SourceFile> source = nullptr);
     void StopScan();
     void OnScanStopped();  // the main window's WM_USER handler
     void FreeEngine();
@@ -76,7 +77,7 @@ class Analysis : public AnalysisRecord {
 
   private:
     friend class TEngine;
-    void OpenOnce(const std::string& path);
+    void OpenOnce(const std::string& path, std::unique_ptr<SourceFile> source);
     void GiveUp();
     void FlushRefreshes();
 

@@ -237,7 +237,7 @@ bool DscScan::WholeFileQuestionFinishes() {
     const Answer answer = a_.Ask({BoxType::Confirm,
                                   "The file header has no color declaration.\n\rWould You like to "
                                   "scan whole file for color names?",
-                                  Buttons::YesNo});
+                                  Buttons::YesNo, Question::WholeFile});
     if (answer != Answer::Yes) return true;
     MayAsk = false;
     return false;

@@ -12,10 +12,15 @@ enum class BoxType { Error, Warning, Confirm };
 enum class Buttons { Ok, YesNo };
 enum class Answer { Ok, Yes, No };
 
+// Which of the analysis's questions a box asks, so a presentation without a user can answer
+// each by what it means rather than by its wording.
+enum class Question { None, NotConforming, Unrecognised, WholeFile };
+
 struct MessageRequest {
     BoxType type;
     std::string text;
     Buttons buttons;
+    Question question = Question::None;
 };
 
 class Presenter {

@@ -16,6 +16,8 @@ class SourceFile {
     virtual int64_t Read(uint8_t* dst, int64_t count) = 0;
     // Moves the read position; false when the platform refuses.
     virtual bool Seek(int64_t offset) = 0;
+    // The last-modification time as the report writes it (FileDateText); empty when unknown.
+    virtual std::string DateText() const { return {}; }
 
     // Size and position may be read from the main thread while the scan thread reads:
     // they come from values the reader keeps, never from the handle itself.

@@ -17,7 +17,10 @@ namespace fs = std::filesystem;
 
 class StdSourceFile final : public SourceFile {
   public:
+    std::string DateText() const override { return FileDateText(path_); }
+
     bool Open(const std::string& path) {
+        path_ = path;
         // Only what holds bytes that stay put: a FIFO would block the open, a terminal or
         // a character device would never end.
         std::error_code ec;
@@ -46,6 +49,7 @@ class StdSourceFile final : public SourceFile {
     }
 
   private:
+    std::string path_;
     std::filebuf buf_;
 };
 

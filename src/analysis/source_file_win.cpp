@@ -13,7 +13,10 @@ class WinSourceFile final : public SourceFile {
         if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
     }
 
+    std::string DateText() const override { return FileDateText(path_); }
+
     bool Open(const std::string& path) {
+        path_ = path;
         handle_ = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE) return false;
@@ -45,6 +48,7 @@ class WinSourceFile final : public SourceFile {
     }
 
   private:
+    std::string path_;
     HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 

@@ -3,15 +3,22 @@
 
 #include <string>
 
-#include "inspection.h"
+#include "analysis/memory_source.h"
+#include "window/headless.h"
 #include "test_files.h"
 
 namespace zelk::test {
 
 struct Scanned {
-    explicit Scanned(const std::string& path, cli::AnswerPolicy policy = cli::AnswerPolicy::Default)
+    explicit Scanned(const std::string& path, AnswerPolicy policy = AnswerPolicy::Default)
         : inspection(policy) {
-        cli::Inspect(inspection, path);
+        Inspect(inspection, path);
+    }
+    // `bytes` scanned from memory as the file `name`.
+    Scanned(const std::string& name, const std::string& bytes,
+            AnswerPolicy policy = AnswerPolicy::Default)
+        : inspection(policy) {
+        Inspect(inspection, name, std::make_unique<MemorySourceFile>(bytes));
     }
     const TZelkMnFrm& W() const { return inspection.window; }
     const Analysis& A() const { return inspection.window.analysis; }
@@ -25,13 +32,11 @@ struct Scanned {
     std::string Caption(const char* control) const {
         return W()[control].visible ? W()[control].caption : "<hidden>";
     }
-    cli::Inspection inspection;
+    Inspection inspection;
 };
 
-inline Scanned ScanText(const std::string& text,
-                        cli::AnswerPolicy policy = cli::AnswerPolicy::Default) {
-    TempDir dir;
-    return Scanned(dir.Write("job.ps", text), policy);
+inline Scanned ScanText(const std::string& text, AnswerPolicy policy = AnswerPolicy::Default) {
+    return Scanned("job.ps", text, policy);
 }
 
 }  // namespace zelk::test

@@ -7,7 +7,6 @@
 namespace zelk {
 namespace {
 
-using cli::AnswerPolicy;
 using test::ScanText;
 
 constexpr const char* kQuestion =
@@ -160,9 +159,8 @@ TEST(DscRobustness, EveryPrefixOfAJob) {
         "%%CMYKCustomColor: 0 0 0 1 (A)\n%%+ 0 1 0 0 (B)\n%%RGBCustomColor: 1 0 0 (C)\n"
         "%%BeginFeature: *PageSize A4\n%%EndComments\n-1 1 scale\n%%Page: 1 1\n%%PlateColor: Cyan\n"
         "%%PageTrailer\n";
-    test::TempDir dir;
     for (size_t n = 4; n <= job.size(); ++n) {
-        test::Scanned s(dir.Write("p.ps", job.substr(0, n)), AnswerPolicy::AllYes);
+        test::Scanned s("p.ps", job.substr(0, n), AnswerPolicy::AllYes);
         EXPECT_TRUE(s.inspection.complete);
         EXPECT_LE(s.A().PageWidth, 612);
         EXPECT_LE(s.A().SpotColourCount, 3);

@@ -6,15 +6,13 @@
 #include <filesystem>
 
 #include "analysis/source_file.h"
-#include "inspection.h"
+#include "window/headless.h"
 #include "test_files.h"
 
 namespace zelk {
 namespace {
 
 using namespace std::string_literals;
-using cli::AnswerPolicy;
-using cli::Inspection;
 using test::TempDir;
 
 constexpr const char* kConformance =
@@ -23,10 +21,10 @@ constexpr const char* kConformance =
 struct Opened {
     explicit Opened(const std::string& path, AnswerPolicy policy = AnswerPolicy::Default)
         : inspection(policy) {
-        cli::Inspect(inspection, path);
+        Inspect(inspection, path);
     }
     const std::string& Report() const { return inspection.window["Desk"].caption; }
-    const std::vector<cli::RaisedMessage>& Messages() const { return inspection.host.messages; }
+    const std::vector<RaisedMessage>& Messages() const { return inspection.host.messages; }
     Inspection inspection;
 };
 

@@ -7,8 +7,7 @@ namespace zelk {
 namespace {
 
 test::Scanned ScanPdfText(const std::string& body) {
-    test::TempDir dir;
-    return test::Scanned(dir.Write("doc.pdf", "%PDF-1.4\n" + body));
+    return test::Scanned("doc.pdf", "%PDF-1.4\n" + body);
 }
 
 struct PdfCase {
@@ -68,9 +67,8 @@ TEST(Pdf, EveryPrefixOfADocument) {
         "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
         "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 1 >> endobj\n"
         "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] >> endobj\n%%EOF\n";
-    test::TempDir dir;
     for (size_t n = 4; n <= doc.size(); ++n) {
-        test::Scanned s(dir.Write("p.pdf", doc.substr(0, n)));
+        test::Scanned s("p.pdf", doc.substr(0, n));
         EXPECT_LE(s.A().PageWidth, 595);
         // Cut inside the root before "/Count", the first number after "/Type /Pages" is taken.
         const std::string pag = s.Caption("Pag");

@@ -2,14 +2,12 @@
 // the hand-off queue, so the order of events is fixed and no test waits on a clock.
 #include <gtest/gtest.h>
 
-#include "inspection.h"
+#include "window/headless.h"
 #include "test_files.h"
 
 namespace zelk {
 namespace {
 
-using cli::AnswerPolicy;
-using cli::Inspection;
 
 struct ScanRun : ::testing::Test {
     ScanRun() : inspection(AnswerPolicy::Default) {}

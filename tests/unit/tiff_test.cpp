@@ -94,8 +94,7 @@ class TiffBuilder {
 };
 
 test::Scanned ScanTiffBytes(const std::string& bytes) {
-    test::TempDir dir;
-    return test::Scanned(dir.Write("image.tif", bytes));
+    return test::Scanned("image.tif", bytes);
 }
 
 const std::string kDamaged =

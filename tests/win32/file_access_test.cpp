@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/source_file.h"
-#include "inspection.h"
+#include "window/headless.h"
 #include "test_files.h"
 
 namespace zelk {
@@ -16,8 +16,8 @@ TEST(WinSourceFile, AFileAnotherProgramHoldsCannotBeOpened) {
     HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
-    cli::Inspection inspection(cli::AnswerPolicy::AllYes);
-    cli::Inspect(inspection, path);
+    Inspection inspection(AnswerPolicy::AllYes);
+    Inspect(inspection, path);
     CloseHandle(other);
     EXPECT_FALSE(inspection.started);
     ASSERT_EQ(inspection.host.messages.size(), 1u);

@@ -1,4 +1,6 @@
-// One file analysed the way the main window would show it, without a window.
+// The main window without a window: one file analysed the way the window would show it, with
+// questions answered by a policy. The command-line tool, the tests and the fuzz targets all
+// analyse files through it.
 #pragma once
 
 #include <atomic>
@@ -8,7 +10,7 @@
 #include "analysis/queue_gate.h"
 #include "window/main_window.h"
 
-namespace zelk::cli {
+namespace zelk {
 
 enum class AnswerPolicy { Default, AllYes, AllNo };
 
@@ -18,9 +20,9 @@ struct RaisedMessage {
 };
 
 // A window host that paints nothing, answers questions by policy and records them.
-class RecordingHost final : public WindowHost {
+class HeadlessHost final : public WindowHost {
   public:
-    explicit RecordingHost(AnswerPolicy policy) : policy_(policy) {}
+    explicit HeadlessHost(AnswerPolicy policy) : policy_(policy) {}
     void Repaint() override {}
     void CaptionChanged() override {}
     void SetFileTimer(bool) override {}
@@ -42,7 +44,7 @@ struct Inspection {
     explicit Inspection(AnswerPolicy policy, SettingsFile& settings = ProgramSettings())
         : host(policy), window(host, gate, settings) {}
     QueueGate gate;
-    RecordingHost host;
+    HeadlessHost host;
     TZelkMnFrm window;
     bool started = false;   // the open did not give up
     bool complete = false;  // the scan ran to its end
@@ -53,5 +55,8 @@ using ScanTick = bool (*)(const Inspection&);
 
 // Opens `path` and serves the scan to its end on the calling thread.
 void Inspect(Inspection& inspection, const std::string& path, ScanTick tick = nullptr);
+// The same for bytes from any source, shown under the name `path`.
+void Inspect(Inspection& inspection, const std::string& path, std::unique_ptr<SourceFile> source,
+             ScanTick tick = nullptr);
 
-}  // namespace zelk::cli
+}  // namespace zelk

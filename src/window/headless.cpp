@@ -1,10 +1,10 @@
-#include "inspection.h"
+#include "window/headless.h"
 
 #include <chrono>
 
-namespace zelk::cli {
+namespace zelk {
 
-Answer RecordingHost::ShowMessage(const MessageRequest& request) {
+Answer HeadlessHost::ShowMessage(const MessageRequest& request) {
     Answer answer = Answer::Ok;
     if (request.buttons == Buttons::YesNo) {
         switch (policy_) {
@@ -16,8 +16,7 @@ Answer RecordingHost::ShowMessage(const MessageRequest& request) {
                 break;
             case AnswerPolicy::Default:
                 // Scan doubtful PostScript, but neither unknown files nor the rest of a big job.
-                answer = request.text.starts_with("The file seems not conform") ? Answer::Yes
-                                                                                : Answer::No;
+                answer = request.question == Question::NotConforming ? Answer::Yes : Answer::No;
                 break;
         }
     }
@@ -34,9 +33,14 @@ SettingsFile& ProgramSettings() {
 }
 
 void Inspect(Inspection& inspection, const std::string& path, ScanTick tick) {
+    Inspect(inspection, path, nullptr, tick);
+}
+
+void Inspect(Inspection& inspection, const std::string& path, std::unique_ptr<SourceFile> source,
+             ScanTick tick) {
     Analysis& analysis = inspection.window.analysis;
     analysis.SourcePath = path;
-    analysis.OpenDocument();
+    analysis.OpenDocument(std::move(source));
     inspection.started = analysis.Engine != nullptr;
     if (!inspection.started) return;
     bool stopAsked = false;
@@ -51,4 +55,4 @@ void Inspect(Inspection& inspection, const std::string& path, ScanTick tick) {
     analysis.FreeEngine();
 }
 
-}  // namespace zelk::cli
+}  // namespace zelk
