@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     long long hits = 0;
     for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;) {
         const char* end = buffer + got;
-        for (const char* p = buffer; (p = static_cast<const char*>(
-                                          std::memchr(p, argv[1][0], static_cast<size_t>(end - p))));
+        for (const char* p = buffer; (p = static_cast<const char*>(std::memchr(
+                                          p, argv[1][0], static_cast<size_t>(end - p))));
              ++p)
             ++hits;
     }

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "window/headless.h"
 #include "output.h"
 #include "terminal.h"
+#include "window/headless.h"
 
 #ifndef _WIN32
 #include <signal.h>

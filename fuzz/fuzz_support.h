@@ -19,7 +19,9 @@ class DefaultsOnly final : public ProfileStore {
     std::string Read(const std::string&, const std::string&, const std::string& fallback) override {
         return fallback;
     }
-    bool Write(const std::string&, const std::string&, const std::string&) override { return false; }
+    bool Write(const std::string&, const std::string&, const std::string&) override {
+        return false;
+    }
 };
 
 // The first byte chooses the answers and the file's length: as given, or the input repeated

@@ -6,7 +6,7 @@ set -euo pipefail
 need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev libgtest-dev nlohmann-json3-dev
+packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev nlohmann-json3-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
           wine wine32:i386 xvfb xauth python3 time)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done

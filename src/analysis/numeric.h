@@ -32,10 +32,15 @@ inline std::string FormatFixed(double x, int decimals) {
     const unsigned long long magnitude = units < 0 ? 0ull - static_cast<unsigned long long>(units)
                                                    : static_cast<unsigned long long>(units);
     const auto unit = static_cast<unsigned long long>(scale);
-    std::string fraction = std::to_string(magnitude % unit);
-    fraction.insert(0, static_cast<size_t>(decimals) - fraction.size(), '0');
-    return (units < 0 ? "-" : "") + std::to_string(magnitude / unit) +
-           (decimals > 0 ? "." + fraction : "");
+    std::string text = units < 0 ? "-" : "";
+    text += std::to_string(magnitude / unit);
+    if (decimals > 0) {
+        const std::string fraction = std::to_string(magnitude % unit);
+        text += '.';
+        text.append(static_cast<size_t>(decimals) - fraction.size(), '0');
+        text += fraction;
+    }
+    return text;
 }
 
 // Right-aligned in a field of at least `width` characters.

@@ -15,6 +15,8 @@ std::string ExecutableDirectory() {
     return exe.parent_path().string();
 }
 
-std::string SettingsFilePath() { return ExecutableDirectory() + "/" + kSettingsFileName; }
+std::string SettingsFilePath() {
+    return ExecutableDirectory() + "/" + kSettingsFileName;
+}
 
 }  // namespace zelk

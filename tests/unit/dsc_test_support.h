@@ -4,8 +4,8 @@
 #include <string>
 
 #include "analysis/memory_source.h"
-#include "window/headless.h"
 #include "test_files.h"
+#include "window/headless.h"
 
 namespace zelk::test {
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "analysis/source_file.h"
-#include "window/headless.h"
 #include "test_files.h"
+#include "window/headless.h"
 
 namespace zelk {
 namespace {

@@ -2,12 +2,11 @@
 // the hand-off queue, so the order of events is fixed and no test waits on a clock.
 #include <gtest/gtest.h>
 
-#include "window/headless.h"
 #include "test_files.h"
+#include "window/headless.h"
 
 namespace zelk {
 namespace {
-
 
 struct ScanRun : ::testing::Test {
     ScanRun() : inspection(AnswerPolicy::Default) {}

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "analysis/source_file.h"
-#include "window/headless.h"
 #include "test_files.h"
+#include "window/headless.h"
 
 namespace zelk {
 namespace {
