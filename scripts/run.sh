@@ -12,15 +12,22 @@ if [ ! -x "$root/build/win32/src/Zelk.exe" ] || [ -n "$(find "$root/src" "$root/
 fi
 wine_run="$root/cmake/wine-run.sh"
 exe="$root/build/win32/src/Zelk.exe"
-winjob=$("$wine_run" winepath -w "$job" 2>/dev/null)
+# Wine sees the Unix root as drive Z:; no Wine call is needed to say so.
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 if [ -n "${DISPLAY:-}" ]; then
-  exec "$wine_run" "$exe" "$winjob"
+  exec "$wine_run" "$exe" "$(windows_path "$job")"
 fi
 mkdir -p "$root/out"
 png="$root/out/zelk-window.png"
 rm -f "$png"
 # Xvfb's shutdown makes Wine's X11 driver complain on the way out; that line is noise.
-xvfb-run -a "$wine_run" "$exe" "$winjob" --snapshot "$("$wine_run" winepath -w "$png" 2>/dev/null)" \
+set +e
+xvfb-run -a "$wine_run" "$exe" "$(windows_path "$job")" --snapshot "$(windows_path "$png")" \
   2> >(grep -v '^X connection to' >&2) | tr -d '\r'
-[ -s "$png" ] || { echo "run: no picture of the window was saved" >&2; exit 1; }
+status=${PIPESTATUS[0]}
+set -e
+if [ "$status" -ne 0 ] || [ ! -s "$png" ]; then
+  echo "run: Zelk.exe ended with status $status and saved no picture of the window" >&2
+  exit 1
+fi
 echo "Picture of the window: $png"

@@ -2,6 +2,8 @@
 // message loop.
 #include <windows.h>
 
+#include <cstdio>
+
 #include "shell/command_line.h"
 #include "window/main_window_win.h"
 
@@ -50,7 +52,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
             return HandOver(settings, running, args);
     }
     auto frame = zelk::CreateMainFrame(instance, ParseStart(args), settings);
-    if (!frame) return 1;
+    if (!frame) {
+        // A GUI program has no console, but a script that started it reads this line.
+        std::fprintf(stderr, "Zelk: the main window could not be created (error %lu)\n",
+                     GetLastError());
+        return 1;
+    }
     ShowWindow(zelk::FrameHandle(*frame), show);
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {

@@ -26,10 +26,7 @@ void LayoutLabels(ControlSet& controls, const MeasureText& measure) {
     for (Control& c : controls.All()) {
         if (c.kind != ControlKind::Label || !c.autoSize) continue;
         const TextSize size = measure(c);
-        if (c.align == Align::Right) {
-            if (c.anchorRight < 0) c.anchorRight = c.left + size.width;
-            c.left = c.anchorRight - size.width;
-        }
+        if (c.align == Align::Right) c.left = c.anchorRight - size.width;
         c.width = size.width;
         c.height = size.height;
     }

@@ -45,7 +45,7 @@ struct Control {
     // Labels
     std::string caption;
     bool autoSize = false;  // sizes itself to its caption; a right-aligned one keeps its right edge
-    int anchorRight = -1;   // that right edge, fixed at the first layout
+    int anchorRight = -1;   // that right edge, where the design face ends the design caption
     Align align = Align::Left;
     bool wordWrap = false;
     Font font;

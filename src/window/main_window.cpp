@@ -52,8 +52,12 @@ Control Hidden(Control c) {
     return c;
 }
 
-Control RightAligned(Control c) {
+// A right-aligned label keeps the right edge that the design face gives its design caption.
+// It is fixed here rather than measured, so a substitute face of other widths (Wine's, say)
+// moves only the left edge and never pushes the label over its neighbours.
+Control RightAligned(Control c, int designWidth) {
     c.align = Align::Right;
+    c.anchorRight = c.left + designWidth;
     return c;
 }
 
@@ -69,10 +73,10 @@ void BuildControls(ControlSet& set) {
     plate.fillColour = kBlack;
     set.Add(plate);
     set.Add(Outlined(Filled(Shape("Lapas", 64, 40, 70, 70), kWhite), kBlack));
-    set.Add(RightAligned(Label("LabelFast", 179, 11, "Fastscan")));
-    set.Add(RightAligned(Label("LabelSlow", 10, 243, "Slowscan")));
+    set.Add(RightAligned(Label("LabelFast", 179, 11, "Fastscan"), kFastLabelDesignWidth));
+    set.Add(RightAligned(Label("LabelSlow", 10, 243, "Slowscan"), 46));
     set.Add(OnBackground(Label("LabW", 80, 24, " Width "), kWhite));
-    set.Add(OnBackground(RightAligned(Label("LabH", 21, 64, " Height ")), kWhite));
+    set.Add(OnBackground(RightAligned(Label("LabH", 21, 64, " Height "), 37), kWhite));
     set.Add(Hidden(Filled(Shape("EmulsionBox", 232, 264, 10, 60), kBlack)));
     set.Add(Hidden(Filled(Shape("E1", 232, 264, 41, 10), kBlack)));
     set.Add(Hidden(Filled(Shape("E2", 240, 289, 25, 10), kBlack)));
@@ -85,7 +89,7 @@ void BuildControls(ControlSet& set) {
     pageName.textColour = kRed;
     set.Add(pageName);
     Control colorSep =
-        Hidden(OnBackground(RightAligned(Label("ColorSep", 95, 264, " Uncommented ")), kGrey));
+        Hidden(OnBackground(RightAligned(Label("ColorSep", 95, 264, " Uncommented "), 127), kGrey));
     colorSep.textColour = kWhite;
     colorSep.font.bold = true;
     colorSep.font.height = 16;
@@ -122,7 +126,7 @@ void BuildControls(ControlSet& set) {
     set.Add(popUp);
     set.Add(Link("Help", 360, 264, "Help"));
     Control resources = Hidden(
-        OnBackground(RightAligned(Label("ResourceLabel", 90, 304, " ResourceLabel ")), kRed));
+        OnBackground(RightAligned(Label("ResourceLabel", 90, 304, " ResourceLabel "), 132), kRed));
     resources.textColour = kWhite;
     resources.font.bold = true;
     resources.font.height = 16;

@@ -15,6 +15,8 @@ namespace zelk {
 
 inline constexpr int kClientWidth = 455;
 inline constexpr int kClientHeight = 334;
+// "Fastscan" in the design face, 11-pixel MS Sans Serif: the plate's right edge ends it.
+inline constexpr int kFastLabelDesignWidth = 43;
 
 // What the window model needs from the platform around it.
 class WindowHost {

@@ -66,8 +66,8 @@ void TZelkMnFrm::Changer() {
     Control& fastLabel = controls["LabelFast"];
     const int fastLeft = plateWidth > 130 ? kPlateLeft + plateWidth - 46 : 130;
     // Placed by its left edge; the right edge it keeps through caption changes moves along.
-    if (fastLabel.anchorRight >= 0) fastLabel.anchorRight += fastLeft - fastLabel.left;
     fastLabel.left = fastLeft;
+    fastLabel.anchorRight = fastLeft + kFastLabelDesignWidth;
     controls["Lapas"].width = Nearest(analysis.PageWidth * e * 0.1L);
     controls["Lapas"].height = Nearest(analysis.PageHeight * e * 0.1L);
 

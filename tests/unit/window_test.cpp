@@ -186,12 +186,15 @@ TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
     const MeasureText sixPixelsACharacter = [](const Control& c) {
         return TextSize{6 * static_cast<int>(c.caption.size()), 13};
     };
+    // Right edges stay where the design face puts them, whatever the face measures.
     LayoutLabels(window.controls, sixPixelsACharacter);
-    EXPECT_EQ(window["LabH"].left, 21);  // " Height " at its design place: right edge 69
+    EXPECT_EQ(window["LabH"].left, 58 - 6 * 8);  // " Height ": right edge 58
     window["LabH"].caption = " 2970 mm ";
     window["LabW"].caption = " 2100 mm ";
+    window["ColorSep"].caption = " 12 colors separated ";
     LayoutLabels(window.controls, sixPixelsACharacter);
-    EXPECT_EQ(window["LabH"].left, 69 - 6 * 9);
+    EXPECT_EQ(window["LabH"].left, 58 - 6 * 9);
+    EXPECT_EQ(window["ColorSep"].left + window["ColorSep"].width, 222);  // left of the mark
     EXPECT_EQ(window["LabW"].left, 80);    // left-aligned: the left edge stays
     EXPECT_EQ(window["Desk"].width, 153);  // fixed size
 }
