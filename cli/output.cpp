@@ -44,13 +44,13 @@ Json CaptionIfVisible(const Control& c) {
 
 Json PageJson(const TZelkMnFrm& w) {
     const Analysis& a = w.analysis;
-    const char* emulsion = !w["EmulsionBox"].visible               ? "none"
-                           : w["EmulsionBox"].left == w["E1"].left ? "normal"
-                                                                   : "reversed";
+    const char* emulsion = !w[kEmulsionStem].visible                       ? "none"
+                           : w[kEmulsionStem].left == w[kEmulsionTop].left ? "normal"
+                                                                           : "reversed";
     return {{"width", a.PageWidth},
             {"height", a.PageHeight},
-            {"count", Text(w["Pag"].caption)},
-            {"name", CaptionIfVisible(w["PageNameLabel"])},
+            {"count", Text(w[kPageCount].caption)},
+            {"name", CaptionIfVisible(w[kPageName])},
             {"mirrored", a.Mirrored},
             {"emulsion", emulsion}};
 }
@@ -67,7 +67,7 @@ Json ColoursJson(const TZelkMnFrm& w) {
         spots.push_back(
             {{"name", Text(a.SpotColourNames[index])}, {"values", a.SpotColourValues[index]}});
     }
-    const Control& sep = w["ColorSep"];
+    const Control& sep = w[kColourSummary];
     const Rgb bg = sep.background.value_or(kGrey);
     return {{"inks", inks},
             {"processText", Text(a.ProcessColourText)},
@@ -107,12 +107,12 @@ Json ToJson(const Inspection& inspection, const std::string& fileAsGiven) {
             {"complete", inspection.complete},
             {"kind", inspection.started ? Json(w.analysis.DocKind) : Json(nullptr)},
             {"caption", Text(w.caption)},
-            {"report", Text(w["Desk"].caption)},
+            {"report", Text(w[kReport].caption)},
             {"messages", messages},
             {"page", PageJson(w)},
             {"colours", ColoursJson(w)},
             {"resources", Resources(w)},
-            {"resourceLabel", CaptionIfVisible(w["ResourceLabel"])},
+            {"resourceLabel", CaptionIfVisible(w[kResourceNotice])},
             {"tiff", TiffJson(w)}};
 }
 

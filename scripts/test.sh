@@ -19,3 +19,18 @@ echo "== test asan"
 ctest --preset asan -j "$jobs"
 echo "== test win32 (Wine)"
 xvfb-run -a ctest --preset win32
+# A short libFuzzer run of each scanner from its seed corpus; any finding fails the run.
+echo "== fuzz (${ZELK_FUZZ_SECONDS:=60} s a target)"
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$jobs"
+for target in dsc pdf tiff; do
+  work="build/fuzz/corpus-$target"
+  mkdir -p "$work"
+  set +e
+  build/fuzz/fuzz/fuzz_$target -max_total_time="$ZELK_FUZZ_SECONDS" -rss_limit_mb=2048 \
+    -artifact_prefix=build/fuzz/ -print_final_stats=1 "$work" "fuzz/corpus/$target" 2>&1 |
+    grep -E '^(stat::number_of_executed_units|==[0-9]+==ERROR|SUMMARY|artifact_prefix)'
+  status=${PIPESTATUS[0]}
+  set -e
+  [ "$status" -eq 0 ] || { echo "fuzz_$target found a fault (input saved in build/fuzz/)" >&2; exit 1; }
+done

@@ -19,7 +19,7 @@ void DscScan::OnSeparation(bool separated) {
 }
 
 void DscScan::OnProcessColours() {
-    const std::string value = ReadDscText(a_, a_.ScanPos + 23, 100);
+    const std::string value = ReadDscText(a_, a_.ScanPos + kProcessColoursValue, 100);
     if (value.find("atend") != std::string::npos) return;
     static constexpr std::array<std::string_view, 4> kInks{"Cyan", "Magenta", "Yellow", "Black"};
     static constexpr std::array<std::string_view, 4> kInitials{"C, ", "M, ", "Y, ", "K, "};
@@ -106,7 +106,7 @@ int64_t DscScan::ReadOneColour(int64_t valueStart, const std::string& value, boo
 }
 
 void DscScan::OnCustomColour(bool rgb) {
-    int64_t start = a_.ScanPos + (rgb ? 17 : 18);
+    int64_t start = a_.ScanPos + (rgb ? kRgbColourValue : kCmykColourValue);
     std::string value = ReadDscText(a_, start, 100);
     if (value.find("atend") != std::string::npos || value.size() <= 8) return;
     for (;;) {
@@ -126,7 +126,7 @@ bool DscScan::OnLastPageTrailer() {
 }
 
 void DscScan::OnNeededResources() {
-    int64_t start = a_.ScanPos + 26;
+    int64_t start = a_.ScanPos + kResourcesValue;
     std::string value = ReadDscText(a_, start, 80);
     if (value.find("atend") != std::string::npos) return;
     if (value.size() > 3) {

@@ -22,7 +22,8 @@ void ReadLineIntegers(AnalysisRecord& r, int64_t from, Take take) {
 }  // namespace
 
 void DscScan::OnBoundingBox() {
-    if (ReadDscText(a_, a_.ScanPos + 13, 80).find("atend") != std::string::npos) return;
+    if (ReadDscText(a_, a_.ScanPos + kBoundingBoxValue, 80).find("atend") != std::string::npos)
+        return;
     // The four numbers may run on into the lines that follow, but never past the data.
     IntegerReader reader(a_.Token);
     int count = 0;
@@ -43,7 +44,7 @@ void DscScan::OnBoundingBox() {
         }
     };
     int32_t value = 0;
-    for (int64_t p = a_.ScanPos + 14; count < 4 && a_.InChunk(p); ++p)
+    for (int64_t p = a_.ScanPos + kBoundingBoxValue + 1; count < 4 && a_.InChunk(p); ++p)
         if (reader.Feed(a_.At(p), value)) apply(value);
     if (count < 4 && LastChunk() && reader.Flush(value)) apply(value);
     if (count < 4) return;  // cut by the end of the data: a later box may still be taken
@@ -53,20 +54,20 @@ void DscScan::OnBoundingBox() {
 
 void DscScan::OnPageSize() {
     PageSizeFound = true;
-    a_.PageName = CutShort(TrimControls(ReadDscText(a_, a_.ScanPos + 26, 80)));
+    a_.PageName = CutShort(TrimControls(ReadDscText(a_, a_.ScanPos + kPageSizeValue, 80)));
     a_.HandOff(&Presenter::ShowPageName);
 }
 
 void DscScan::OnPages() {
-    if (ReadDscText(a_, a_.ScanPos + 7, 80).find("atend") != std::string::npos) return;
-    ReadLineIntegers(a_, a_.ScanPos + 8, [&](int32_t v) { a_.PageCount = v; });
+    if (ReadDscText(a_, a_.ScanPos + kPagesValue, 80).find("atend") != std::string::npos) return;
+    ReadLineIntegers(a_, a_.ScanPos + kPagesValue + 1, [&](int32_t v) { a_.PageCount = v; });
     ShowPageCountNow();
     a_.PagesFound = true;
 }
 
 void DscScan::OnPage() {
     int32_t ordinal = 0;
-    ReadLineIntegers(a_, a_.ScanPos + 7, [&](int32_t v) { ordinal = v; });
+    ReadLineIntegers(a_, a_.ScanPos + kPageValue, [&](int32_t v) { ordinal = v; });
     if (ordinal > a_.PageCount) a_.PageCount = ordinal;
     ShowPageCountNow();  // Pag counts up with the pages, as often as refreshes are carried
 }

@@ -174,43 +174,44 @@ bool DscScan::Examine() {
 bool DscScan::Dispatch() {
     if (!HeaderEnded) {
         ShowHeaderComment();
-        if (Match(2, "EndComments")) {
+        if (Match(kKeywordAt, "EndComments")) {
             HeaderEnded = true;
             return EndsPass(1);
         }
     }
-    if (a_.BigFile && Pass == 2 && Match(2, "PageTrailer")) return OnLastPageTrailer();
-    if (!TrailerSeen && Match(2, "PageTrailer")) {
+    if (a_.BigFile && Pass == 2 && Match(kKeywordAt, "PageTrailer")) return OnLastPageTrailer();
+    if (!TrailerSeen && Match(kKeywordAt, "PageTrailer")) {
         OnFirstPageTrailer();
         // Pass 3 reads the first chunk again up to the first page trailer; a trailer that the
         // chunk end cut is met at the start of pass 4 and ends that pass instead.
         return EndsPass(3) || (EndsPass(4) && chunkStart_ + a_.ScanPos <= kChunkSize);
     }
     if (!a_.SeparationKnown) {
-        if (Match(2, "PlateColor")) {
+        if (Match(kKeywordAt, "PlateColor")) {
             OnSeparation(true);
             return false;
         }
-        if (Match(2, "PageProcessColors") || Match(2, "PageSpotColors")) {
+        if (Match(kKeywordAt, "PageProcessColors") || Match(kKeywordAt, "PageSpotColors")) {
             OnSeparation(false);
             return false;
         }
     }
-    if (!a_.ResourcesStarted && Match(2, "DocumentNeededResources")) {
+    if (!a_.ResourcesStarted && Match(kKeywordAt, "DocumentNeededResources")) {
         OnNeededResources();
-    } else if (!PageSizeFound && Match(2, "BeginF") && Match(8, "eature: *PageSize")) {
+    } else if (!PageSizeFound && Match(kKeywordAt, "BeginF") &&
+               Match(kPageSizeFeatureAt, "eature: *PageSize")) {
         OnPageSize();
-    } else if (!a_.BoxFound && Match(2, "BoundingBox")) {
+    } else if (!a_.BoxFound && Match(kKeywordAt, "BoundingBox")) {
         OnBoundingBox();
-    } else if (!a_.PagesFound && Match(2, "Pages")) {
+    } else if (!a_.PagesFound && Match(kKeywordAt, "Pages")) {
         OnPages();
-    } else if (!a_.PagesFound && Match(2, "Page:")) {
+    } else if (!a_.PagesFound && Match(kKeywordAt, "Page:")) {
         OnPage();
-    } else if (CollectColours && Match(2, "RGBCustomColor")) {
+    } else if (CollectColours && Match(kKeywordAt, "RGBCustomColor")) {
         OnCustomColour(true);
-    } else if (CollectColours && Match(2, "CMYKCustomColor")) {
+    } else if (CollectColours && Match(kKeywordAt, "CMYKCustomColor")) {
         OnCustomColour(false);
-    } else if (CollectColours && Match(2, "DocumentProcessColors")) {
+    } else if (CollectColours && Match(kKeywordAt, "DocumentProcessColors")) {
         OnProcessColours();
     }
     return false;
@@ -270,8 +271,8 @@ constexpr HeaderComment kHeaderComments[] = {
 
 void DscScan::ShowHeaderComment() {
     for (const auto& h : kHeaderComments) {
-        if (!Match(2, h.keyword)) continue;
-        if (h.keyword == "DocumentP" && !Match(11, "rinterRequired")) continue;
+        if (!Match(kKeywordAt, h.keyword)) continue;
+        if (h.keyword == "DocumentP" && !Match(kPrinterRequiredAt, "rinterRequired")) continue;
         const std::string value = TrimControls(ReadDscText(a_, a_.ScanPos + h.offset, 80));
         a_.HandOffReportLine(std::string(h.prefix) + value + kLineEnd);
         return;

@@ -11,6 +11,20 @@ namespace zelk {
 
 inline constexpr std::string_view kMirrorOperator = "-1 1 scale";
 
+// Offsets from a comment's first "%": the keyword stands right after "%%", and each value is
+// read from a fixed place, just after the keyword and its colon, whatever stands there.
+inline constexpr int kKeywordAt = 2;
+inline constexpr int kPageSizeFeatureAt = 8;     // "eature: *PageSize" of "%%BeginFeature:"
+inline constexpr int kPrinterRequiredAt = 11;    // "rinterRequired" of "%%DocumentPrinter..."
+inline constexpr int kBoundingBoxValue = 13;     // "%%BoundingBox" then ":"
+inline constexpr int kPagesValue = 7;            // "%%Pages" then ":"
+inline constexpr int kPageValue = 7;             // "%%Page:"
+inline constexpr int kProcessColoursValue = 23;  // "%%DocumentProcessColors"
+inline constexpr int kResourcesValue = 26;       // "%%DocumentNeededResources:"
+inline constexpr int kPageSizeValue = 26;        // "%%BeginFeature: *PageSize "
+inline constexpr int kRgbColourValue = 17;       // "%%RGBCustomColor:"
+inline constexpr int kCmykColourValue = 18;      // "%%CMYKCustomColor:"
+
 class DscScan {
   public:
     explicit DscScan(Analysis& a) : a_(a) {}

@@ -35,7 +35,7 @@ struct KindPrefix {
 };
 constexpr std::array<KindPrefix, 4> kKindPrefixes{{
     {"PS", "*PostScript file - "},
-    {"EPS", "*Encapulated PostScript file - "},
+    {"EPS", "*Encapulated PostScript file - "},  // spelt so by design, and scripts match it
     {"PDF", "*Portable document file - "},
     {"TIF", "*Tagged image file - "},
 }};

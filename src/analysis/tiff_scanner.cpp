@@ -11,6 +11,19 @@ namespace zelk {
 namespace {
 
 constexpr size_t kSmallBuffer = 254;
+
+// The tags of TIFF 6.0 that the scan reads; the text tags are in the table below.
+enum TiffTag : uint32_t {
+    kImageWidth = 256,
+    kImageLength = 257,
+    kBitsPerSample = 258,
+    kCompression = 259,
+    kPhotometric = 262,
+    kXResolution = 282,
+    kYResolution = 283,
+    kResolutionUnit = 296,
+};
+constexpr uint32_t kTypeShort = 3;  // a value of 2 bytes; otherwise read as 4
 constexpr int64_t kEntrySize = 12;
 constexpr int64_t kMaxEntries = (kChunkSize - 4) / kEntrySize;  // with the next-IFD offset
 
@@ -66,6 +79,8 @@ struct TextTag {
     int32_t maxLength;
 };
 
+// ImageDescription, Make, Model, Software, DateTime, Artist, HostComputer, TargetPrinter,
+// Copyright: each gives a report line.
 constexpr std::array<TextTag, 9> kTextTags{{
     {270, "*", 50},
     {271, "*Source - ", 40},
@@ -141,30 +156,31 @@ class TiffScan {
         const uint32_t tag = GetInt(Chunk(), e, 2);
         const uint32_t type = GetInt(Chunk(), e + 2, 2);
         switch (tag) {
-            case 256:
-            case 257: {
-                const int32_t value = type == 3 ? static_cast<int32_t>(GetInt(Chunk(), e + 8, 2))
-                                                : GetSigned(Chunk(), e + 8);
-                (tag == 256 ? width_ : height_) = value;
+            case kImageWidth:
+            case kImageLength: {
+                const int32_t value = type == kTypeShort
+                                          ? static_cast<int32_t>(GetInt(Chunk(), e + 8, 2))
+                                          : GetSigned(Chunk(), e + 8);
+                (tag == kImageWidth ? width_ : height_) = value;
                 break;
             }
-            case 258:
+            case kBitsPerSample:
                 BitsPerSample(e);
                 break;
-            case 259:
+            case kCompression:
                 a_.TiffReport = std::string("*Compression - ") +
                                 CompressionName(GetInt(Chunk(), e + 8, 2)) + kLineEnd;
                 break;
-            case 262:
+            case kPhotometric:
                 photometric_ = GetInt(Chunk(), e + 8, 2);
                 break;
-            case 282:
+            case kXResolution:
                 xResolution_ = ReadRational(e);
                 break;
-            case 283:
+            case kYResolution:
                 yResolution_ = ReadRational(e);
                 break;
-            case 296:
+            case kResolutionUnit:
                 unit_ = GetInt(Chunk(), e + 8, 2);
                 break;
             default:

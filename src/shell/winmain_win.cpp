@@ -26,7 +26,7 @@ zelk::StartOptions ParseStart(std::vector<std::string> args) {
 // before the message is posted, so the running copy reads it when the message arrives.
 int HandOver(zelk::SettingsFile& settings, HWND running, const std::vector<std::string>& args) {
     if (args.empty()) {
-        PostMessageA(running, WM_USER + 1, 0, 0);
+        PostMessageA(running, zelk::kHandOverMessage, 0, 0);
     } else {
         try {
             const auto& key = zelk::settings::kHandedOverPath;
@@ -35,7 +35,7 @@ int HandOver(zelk::SettingsFile& settings, HWND running, const std::vector<std::
             zelk::CentredMessageBox(nullptr, e.what(), "Zelk", MB_OK | MB_ICONERROR);
             return 1;
         }
-        PostMessageA(running, WM_USER + 1, 1, 0);
+        PostMessageA(running, zelk::kHandOverMessage, 1, 0);
     }
     SetForegroundWindow(running);
     return 0;

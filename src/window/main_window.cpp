@@ -68,65 +68,65 @@ Control OnBackground(Control c, Rgb colour) {
 
 // The design layout, lowest control first: later controls are drawn above earlier ones.
 void BuildControls(ControlSet& set) {
-    Control plate = Shape("PlateBox", 64, 40, 158, 213);
+    Control plate = Shape(kPlateBox, 64, 40, 158, 213);
     plate.fill = Fill::BackDiagonal;
     plate.fillColour = kBlack;
     set.Add(plate);
-    set.Add(Outlined(Filled(Shape("Lapas", 64, 40, 70, 70), kWhite), kBlack));
-    set.Add(RightAligned(Label("LabelFast", 179, 11, "Fastscan"), kFastLabelDesignWidth));
-    set.Add(RightAligned(Label("LabelSlow", 10, 243, "Slowscan"), 46));
-    set.Add(OnBackground(Label("LabW", 80, 24, " Width "), kWhite));
-    set.Add(OnBackground(RightAligned(Label("LabH", 21, 64, " Height "), 37), kWhite));
-    set.Add(Hidden(Filled(Shape("EmulsionBox", 232, 264, 10, 60), kBlack)));
-    set.Add(Hidden(Filled(Shape("E1", 232, 264, 41, 10), kBlack)));
-    set.Add(Hidden(Filled(Shape("E2", 240, 289, 25, 10), kBlack)));
-    set.Add(Hidden(Filled(Shape("E3", 232, 314, 41, 10), kBlack)));
-    Control pag = Label("Pag", 72, 46, "0");
+    set.Add(Outlined(Filled(Shape(kPageRect, 64, 40, 70, 70), kWhite), kBlack));
+    set.Add(RightAligned(Label(kFastLabel, 179, 11, "Fastscan"), kFastLabelDesignWidth));
+    set.Add(RightAligned(Label(kSlowLabel, 10, 243, "Slowscan"), 46));
+    set.Add(OnBackground(Label(kWidthLabel, 80, 24, " Width "), kWhite));
+    set.Add(OnBackground(RightAligned(Label(kHeightLabel, 21, 64, " Height "), 37), kWhite));
+    set.Add(Hidden(Filled(Shape(kEmulsionStem, 232, 264, 10, 60), kBlack)));
+    set.Add(Hidden(Filled(Shape(kEmulsionTop, 232, 264, 41, 10), kBlack)));
+    set.Add(Hidden(Filled(Shape(kEmulsionMiddle, 240, 289, 25, 10), kBlack)));
+    set.Add(Hidden(Filled(Shape(kEmulsionBottom, 232, 314, 41, 10), kBlack)));
+    Control pag = Label(kPageCount, 72, 46, "0");
     pag.font.bold = true;
     pag.font.height = 32;
     set.Add(pag);
-    Control pageName = Hidden(Label("PageNameLabel", 75, 80, "PageSize"));
+    Control pageName = Hidden(Label(kPageName, 75, 80, "PageSize"));
     pageName.textColour = kRed;
     set.Add(pageName);
-    Control colorSep =
-        Hidden(OnBackground(RightAligned(Label("ColorSep", 95, 264, " Uncommented "), 127), kGrey));
+    Control colorSep = Hidden(
+        OnBackground(RightAligned(Label(kColourSummary, 95, 264, " Uncommented "), 127), kGrey));
     colorSep.textColour = kWhite;
     colorSep.font.bold = true;
     colorSep.font.height = 16;
     set.Add(colorSep);
-    set.Add(Outlined(Shape("RedBox", 64, 40, 158, 213), kRed));
-    Control oLab = Label("OLab", 64, 40, "");
+    set.Add(Outlined(Shape(kPlateOutline, 64, 40, 158, 213), kRed));
+    Control oLab = Label(kPlateTarget, 64, 40, "");
     oLab.autoSize = false;
     oLab.width = 158;
     oLab.height = 213;
     set.Add(oLab);
-    set.Add(Filled(Shape("Gaugis", 288, 228, 0, 25), kGrey));
-    set.Add(Outlined(Shape("Gaugis2", 288, 228, 153, 25), kBlack));
-    Control heading = Label("PostScript", 288, 11, "PostScript");
+    set.Add(Filled(Shape(kGauge, 288, 228, 0, 25), kGrey));
+    set.Add(Outlined(Shape(kGaugeFrame, 288, 228, 153, 25), kBlack));
+    Control heading = Label(kHeading, 288, 11, "PostScript");
     heading.font.bold = true;
     set.Add(heading);
-    set.Add(Link("Stoper", 416, 264, "Stop"));
-    Control bar = Shape("ColorBar", 230, 40, 45, 213);
+    set.Add(Link(kStopLink, 416, 264, "Stop"));
+    Control bar = Shape(kColourBar, 230, 40, 45, 213);
     bar.kind = ControlKind::PaintBox;
     set.Add(bar);
-    Control desk = OnBackground(Label("Desk", 288, 40, ""), kLightGrey);
+    Control desk = OnBackground(Label(kReport, 288, 40, ""), kLightGrey);
     desk.autoSize = false;
     desk.width = 153;
     desk.height = 177;
     desk.wordWrap = true;
     set.Add(desk);
-    set.Add(Link("Conf", 296, 264, "Setings"));
-    set.Add(Link("LabAbout", 296, 309, "About Zelk"));
-    Control close = Link("Close", 387, 298, "Close");
+    set.Add(Link(kSettingsLink, 296, 264, "Setings"));  // spelt so by design: keep it
+    set.Add(Link(kAboutLink, 296, 309, "About Zelk"));
+    Control close = Link(kCloseLink, 387, 298, "Close");
     close.font.height = 21;
     set.Add(close);
-    Control popUp = Hidden(OnBackground(Label("PopUp", 8, 152, "PopUp"), kTooltip));
+    Control popUp = Hidden(OnBackground(Label(kPopUp, 8, 152, "PopUp"), kTooltip));
     popUp.font.face = "Courier New";
     popUp.font.fixedPitch = true;
     set.Add(popUp);
-    set.Add(Link("Help", 360, 264, "Help"));
+    set.Add(Link(kHelpLink, 360, 264, "Help"));
     Control resources = Hidden(
-        OnBackground(RightAligned(Label("ResourceLabel", 90, 304, " ResourceLabel "), 132), kRed));
+        OnBackground(RightAligned(Label(kResourceNotice, 90, 304, " ResourceLabel "), 132), kRed));
     resources.textColour = kWhite;
     resources.font.bold = true;
     resources.font.height = 16;
@@ -149,19 +149,20 @@ void TZelkMnFrm::ResetDisplay() {
     analysis.PageWidth = 0;
     analysis.PageHeight = 0;
     SetCaption("Zelk");
-    controls["Desk"].caption.clear();
-    for (const char* name : {"PageNameLabel", "EmulsionBox", "E1", "E2", "E3"})
+    controls[kReport].caption.clear();
+    for (const char* name :
+         {kPageName, kEmulsionStem, kEmulsionTop, kEmulsionMiddle, kEmulsionBottom})
         controls[name].visible = false;
-    controls["Pag"].caption = "0";
-    controls["Gaugis"].width = 0;
-    controls["ColorSep"].visible = false;
-    controls["Lapas"].width = 0;
-    controls["Lapas"].height = 0;
-    controls["LabH"].caption = " Height ";
-    controls["LabW"].caption = " Width ";
+    controls[kPageCount].caption = "0";
+    controls[kGauge].width = 0;
+    controls[kColourSummary].visible = false;
+    controls[kPageRect].width = 0;
+    controls[kPageRect].height = 0;
+    controls[kHeightLabel].caption = " Height ";
+    controls[kWidthLabel].caption = " Width ";
     analysis.ProcessColourCount = 0;
     analysis.SpotColourCount = 0;
-    controls["ResourceLabel"].visible = false;
+    controls[kResourceNotice].visible = false;
     need.visible = false;
     colourBar.processCount = 0;
     colourBar.spotCount = 0;
@@ -174,28 +175,28 @@ void TZelkMnFrm::SetCaption(const std::string& text) {
 }
 
 void TZelkMnFrm::SetReport(const std::string& text) {
-    controls["Desk"].caption = text;
+    controls[kReport].caption = text;
     host_.Invalidate();
 }
 
 void TZelkMnFrm::AppendReport(const std::string& text) {
-    controls["Desk"].caption += text;
+    controls[kReport].caption += text;
     host_.Invalidate();
 }
 
 // The scanning state lives in the gauge's colour: blue exactly while a scan runs.
 bool TZelkMnFrm::ScanRunning() const {
-    return controls["Gaugis"].fillColour == kBlue;
+    return controls[kGauge].fillColour == kBlue;
 }
 
 void TZelkMnFrm::BeginScanDisplay() {
-    controls["Gaugis"].fillColour = kBlue;
+    controls[kGauge].fillColour = kBlue;
     fileTimerEnabled = true;
     host_.SetFileTimer(true);
 }
 
 void TZelkMnFrm::HideResourceLabel() {
-    controls["ResourceLabel"].visible = false;
+    controls[kResourceNotice].visible = false;
 }
 
 Answer TZelkMnFrm::ShowMessage(const MessageRequest& request) {
@@ -203,7 +204,7 @@ Answer TZelkMnFrm::ShowMessage(const MessageRequest& request) {
 }
 
 void TZelkMnFrm::ShowPageCount() {
-    controls["Pag"].caption = std::to_string(analysis.PageCount);
+    controls[kPageCount].caption = std::to_string(analysis.PageCount);
     host_.Invalidate();
 }
 
@@ -212,23 +213,24 @@ void TZelkMnFrm::ShowPageGeometry() {
 }
 
 void TZelkMnFrm::ShowPageName() {
-    controls["PageNameLabel"].caption = analysis.PageName;
-    controls["PageNameLabel"].visible = true;
+    controls[kPageName].caption = analysis.PageName;
+    controls[kPageName].visible = true;
     host_.Invalidate();
 }
 
 void TZelkMnFrm::ShowEmulsionMark() {
-    Control& stroke = controls["EmulsionBox"];
-    const Control& top = controls["E1"];
+    Control& stroke = controls[kEmulsionStem];
+    const Control& top = controls[kEmulsionTop];
     stroke.left = analysis.Mirrored ? top.left + top.width - stroke.width : top.left;
-    for (const char* name : {"EmulsionBox", "E1", "E2", "E3"}) controls[name].visible = true;
+    for (const char* name : {kEmulsionStem, kEmulsionTop, kEmulsionMiddle, kEmulsionBottom})
+        controls[name].visible = true;
     host_.Invalidate();
 }
 
 void TZelkMnFrm::ShowColourSummary() {
     const Analysis& a = analysis;
     const int32_t total = a.ProcessColourCount + a.SpotColourCount;
-    Control& label = controls["ColorSep"];
+    Control& label = controls[kColourSummary];
     label.caption =
         total == 0 ? " Color" : " " + std::to_string(total) + (total == 1 ? " color" : " colors");
     if (a.SeparationKnown) {
@@ -255,7 +257,7 @@ void TZelkMnFrm::AddNeededResource() {
         need.ComboRes.push_back(resource.name);
     }
     analysis.NewResources.clear();
-    Control& label = controls["ResourceLabel"];
+    Control& label = controls[kResourceNotice];
     label.caption = " " + std::to_string(need.ComboRes.size()) + " resources needed! ";
     label.visible = true;
     host_.Invalidate();
@@ -281,9 +283,9 @@ void TZelkMnFrm::ShowTiffImage() {
     const Analysis& a = analysis;
     const std::string model = a.TiffColourText.substr(0, 2);
     colourBarPicture = PictureFor(a.TiffColourText);
-    controls["Pag"].caption = a.TiffMultiPage ? "Multip." : model == "CM" ? "4" : "1";
-    controls["Desk"].caption += a.TiffReport;
-    Control& label = controls["ColorSep"];
+    controls[kPageCount].caption = a.TiffMultiPage ? "Multip." : model == "CM" ? "4" : "1";
+    controls[kReport].caption += a.TiffReport;
+    Control& label = controls[kColourSummary];
     label.caption = " " + a.TiffColourText;
     label.background = model == "CM" || model == "B&" || model == "Gr" ? kGreen : kRed;
     label.visible = true;
@@ -293,7 +295,7 @@ void TZelkMnFrm::ShowTiffImage() {
 void TZelkMnFrm::ScanDone() {
     fileTimerEnabled = false;
     host_.SetFileTimer(false);
-    controls["Gaugis"].fillColour = kGrey;
+    controls[kGauge].fillColour = kGrey;
     host_.RestoreIfMinimised();
     host_.Invalidate();
     host_.ScanFinished();

@@ -9,6 +9,7 @@
 
 #include "analysis/analysis.h"
 #include "settings/settings_file.h"
+#include "window/control_names.h"
 #include "window/controls.h"
 
 namespace zelk {

@@ -9,7 +9,8 @@ namespace zelk {
 
 namespace {
 
-constexpr std::array<const char*, 5> kLinks{"Stoper", "Close", "Conf", "LabAbout", "Help"};
+constexpr std::array<const char*, 5> kLinks{kStopLink, kCloseLink, kSettingsLink, kAboutLink,
+                                            kHelpLink};
 constexpr int kPlateLeft = 64, kPlateTop = 40;
 constexpr int kDesignPlateWidth = 158, kDesignPlateHeight = 213;  // pixels
 constexpr long double kMillimetresPerPoint = 0.352778L;
@@ -58,18 +59,18 @@ void TZelkMnFrm::Changer() {
         plateWidth = kDesignPlateWidth;
         plateHeight = Nearest(slow * 0.1L * e);
     }
-    for (const char* name : {"PlateBox", "RedBox"}) {
+    for (const char* name : {kPlateBox, kPlateOutline}) {
         controls[name].width = plateWidth;
         controls[name].height = plateHeight;
     }
-    controls["LabelSlow"].top = plateHeight > 80 ? kPlateTop + plateHeight - 26 : 80;
-    Control& fastLabel = controls["LabelFast"];
+    controls[kSlowLabel].top = plateHeight > 80 ? kPlateTop + plateHeight - 26 : 80;
+    Control& fastLabel = controls[kFastLabel];
     const int fastLeft = plateWidth > 130 ? kPlateLeft + plateWidth - 46 : 130;
     // Placed by its left edge; the right edge it keeps through caption changes moves along.
     fastLabel.left = fastLeft;
     fastLabel.anchorRight = fastLeft + kFastLabelDesignWidth;
-    controls["Lapas"].width = Nearest(analysis.PageWidth * e * 0.1L);
-    controls["Lapas"].height = Nearest(analysis.PageHeight * e * 0.1L);
+    controls[kPageRect].width = Nearest(analysis.PageWidth * e * 0.1L);
+    controls[kPageRect].height = Nearest(analysis.PageHeight * e * 0.1L);
 
     const std::string units = CutShort(settings_.Read(settings::kUnits));
     const int32_t w = analysis.PageWidth, h = analysis.PageHeight;
@@ -87,10 +88,10 @@ void TZelkMnFrm::Changer() {
         host_.Invalidate();  // an unknown unit leaves the captions as they are
         return;
     }
-    controls["LabelFast"].caption = "Fast scan" + std::string(kLineEnd) + fastText + " " + units;
-    controls["LabelSlow"].caption = "Slow scan" + std::string(kLineEnd) + slowText + " " + units;
-    controls["LabW"].caption = " " + widthText + " " + units + " ";
-    controls["LabH"].caption = " " + heightText + " " + units + " ";
+    controls[kFastLabel].caption = "Fast scan" + std::string(kLineEnd) + fastText + " " + units;
+    controls[kSlowLabel].caption = "Slow scan" + std::string(kLineEnd) + slowText + " " + units;
+    controls[kWidthLabel].caption = " " + widthText + " " + units + " ";
+    controls[kHeightLabel].caption = " " + heightText + " " + units + " ";
     host_.Invalidate();
 }
 
@@ -101,7 +102,7 @@ void TZelkMnFrm::FileGauge() {
     const long double size = static_cast<long double>(analysis.SourceStream->Size());
     const long double position = static_cast<long double>(analysis.SourceStream->Position());
     const int32_t fill = size > 0 && position > 0 ? Nearest(153.0L / (size / position)) : 0;
-    controls["Gaugis"].width = fill + 4;
+    controls[kGauge].width = fill + 4;
     host_.Invalidate();
 }
 
@@ -140,18 +141,18 @@ void TZelkMnFrm::LinkClick(const std::string& link) {
     if (!IsLink(link)) return;
     controls[link].textColour = kBlue;
     host_.Invalidate();
-    if (link == "Stoper") analysis.StopScan();
-    if (link == "Close") host_.Quit();
+    if (link == kStopLink) analysis.StopScan();
+    if (link == kCloseLink) host_.Quit();
     // Conf, LabAbout and Help open windows of their own.
 }
 
 void TZelkMnFrm::Gesintuvas() {
-    bool changed = controls["PopUp"].visible;
+    bool changed = controls[kPopUp].visible;
     for (const char* link : kLinks) {
         changed = changed || controls[link].textColour != kBlue;
         controls[link].textColour = kBlue;
     }
-    controls["PopUp"].visible = false;
+    controls[kPopUp].visible = false;
     if (changed) host_.Invalidate();
 }
 

@@ -132,7 +132,7 @@ class MainFrame final : public WindowHost {
         if (closeWhenBoxGone_ && gOpenBox == nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
         return pressed == IDYES ? Answer::Yes : pressed == IDNO ? Answer::No : Answer::Ok;
     }
-    void PostScanStopped() override { PostMessageA(window_, WM_USER, 0, 0); }
+    void PostScanStopped() override { PostMessageA(window_, kScanStoppedMessage, 0, 0); }
     void RestoreIfMinimised() override {
         if (!IsIconic(window_)) return;
         ShowWindow(window_, SW_RESTORE);
@@ -146,7 +146,7 @@ class MainFrame final : public WindowHost {
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Krauk();
     void Paint();
     void Layout();
@@ -200,10 +200,10 @@ LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam,
     }
     auto* self = reinterpret_cast<MainFrame*>(GetWindowLongPtrA(window, GWLP_USERDATA));
     if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
 }
 
-LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
             Krauk();
@@ -228,10 +228,10 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SHOWWINDOW:  // OnMax: repaint whenever the window is shown
             if (wParam) InvalidateRect(window_, nullptr, FALSE);
             break;
-        case WM_USER:
+        case kScanStoppedMessage:
             model_.OnScanStopped();
             return 0;
-        case WM_USER + 1:
+        case kHandOverMessage:
             model_.OnSecondInstance(wParam);
             return 0;
         case WM_TIMER:
@@ -248,7 +248,7 @@ LRESULT MainFrame::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             MouseUp(lParam);
             return 0;
         case WM_LBUTTONDBLCLK:
-            if (const Control* c = ControlAt(lParam); c != nullptr && c->name == "OLab")
+            if (const Control* c = ControlAt(lParam); c != nullptr && c->name == kPlateTarget)
                 model_.Atidaryk();
             return 0;
         case WM_MOUSEMOVE:
@@ -328,7 +328,7 @@ bool MainFrame::SetCursorOverLink() {
     GetCursorPos(&p);
     ScreenToClient(window_, &p);
     const Control* c = model_.controls.At(p.x, p.y);
-    if (c == nullptr || !(c->link || c->name == "ResourceLabel") || hand_ == nullptr) return false;
+    if (c == nullptr || !(c->link || c->name == kResourceNotice) || hand_ == nullptr) return false;
     SetCursor(hand_);
     return true;
 }
@@ -370,7 +370,7 @@ void MainFrame::SaveSnapshot() {
     std::ofstream(options_.snapshotPath, std::ios::binary)
         << EncodePng(kClientWidth, kClientHeight, rgb);
     std::string report = model_.caption + "\n";
-    for (char c : model_["Desk"].caption)
+    for (char c : model_[kReport].caption)
         if (c != '\r') report += c;
     std::cout << report << std::flush;
     DestroyWindow(window_);

@@ -13,6 +13,10 @@ namespace zelk {
 
 inline constexpr const char* kMainWindowClass = "TZelkMnFrm";
 
+// The main window's private messages, which other copies of the program post too.
+inline constexpr UINT kScanStoppedMessage = WM_USER;   // a stopped scan has ended: reopen
+inline constexpr UINT kHandOverMessage = WM_USER + 1;  // a second copy handed its file over
+
 struct StartOptions {
     std::vector<std::string> args;  // the command line after the program's name
     std::string snapshotPath;       // when set: save a PNG once the scan has ended, then close

@@ -35,15 +35,15 @@ void ExpectSpots(const test::Scanned& s, const std::vector<Spot>& expected) {
 TEST(DscColour, ProcessInksOnlyAdd) {
     const auto all = ScanText(kHead + "%%DocumentProcessColors: Cyan Magenta Yellow Black\n");
     EXPECT_EQ(all.A().ProcessColourText, " C, M, Y, K ");
-    EXPECT_EQ(all.Caption("ColorSep"), " 4 colors");
+    EXPECT_EQ(all.Caption(kColourSummary), " 4 colors");
     const auto black = ScanText(kHead + "%%DocumentProcessColors: Black\n");
     EXPECT_EQ(black.A().ProcessColourText, " K ");
-    EXPECT_EQ(black.Caption("ColorSep"), " 1 color");
+    EXPECT_EQ(black.Caption(kColourSummary), " 1 color");
     const auto two =
         ScanText(kHead + "%%DocumentProcessColors: Black Orange\n%%DocumentProcessColors: Cyan\n");
     EXPECT_EQ(two.A().ProcessColourText, " C, K ");
-    EXPECT_EQ(two.Caption("ColorSep"), " 2 colors");
-    EXPECT_EQ(ScanText(kHead + "%%DocumentProcessColors: (atend)\n").Caption("ColorSep"),
+    EXPECT_EQ(two.Caption(kColourSummary), " 2 colors");
+    EXPECT_EQ(ScanText(kHead + "%%DocumentProcessColors: (atend)\n").Caption(kColourSummary),
               "<hidden>");
 }
 
@@ -63,7 +63,7 @@ TEST(DscColour, CustomColoursWithTheirValues) {
                     {"Odd", {1.2, 0, 0, 0}},
                     {"(Short)", {1, 1, 0, 0}},  // missing numbers are zeros
                     {"(abcd)", {1, 0, 0, 0}}});
-    EXPECT_EQ(s.Caption("ColorSep"), " 6 colors");
+    EXPECT_EQ(s.Caption(kColourSummary), " 6 colors");
 }
 
 TEST(DscColour, ContinuationLinesAddOneColourEach) {
@@ -88,7 +88,7 @@ TEST(DscColour, SpotsPastTheTablesAreNotStored) {
     const auto s = ScanText(text);
     EXPECT_EQ(s.A().SpotColourCount, 120);
     EXPECT_EQ(s.A().SpotColourNames[120], "(Spot 120)");
-    EXPECT_EQ(s.Caption("ColorSep"), " 120 colors");
+    EXPECT_EQ(s.Caption(kColourSummary), " 120 colors");
     EXPECT_EQ(s.W().colourBar.spotCount, 120);
 }
 
@@ -104,12 +104,12 @@ TEST(DscColour, NumbersAfterAResourceEntryStartFromAnEmptyToken) {
 TEST(DscColour, SeparationVerdict) {
     const auto separated =
         ScanText(kHead + "%%DocumentProcessColors: Cyan\n%%EndComments\n%%PlateColor: Cyan\n");
-    EXPECT_EQ(separated.Caption("ColorSep"), " 1 color separated ");
-    EXPECT_EQ(separated.W()["ColorSep"].background, kGreen);
+    EXPECT_EQ(separated.Caption(kColourSummary), " 1 color separated ");
+    EXPECT_EQ(separated.W()[kColourSummary].background, kGreen);
     const auto composite =
         ScanText(kHead + "%%EndComments\n%%PageProcessColors: Cyan Magenta\n%%PlateColor: Cyan\n");
-    EXPECT_EQ(composite.Caption("ColorSep"), " Color composite ");
-    EXPECT_EQ(composite.W()["ColorSep"].background, kRed);
+    EXPECT_EQ(composite.Caption(kColourSummary), " Color composite ");
+    EXPECT_EQ(composite.W()[kColourSummary].background, kRed);
     EXPECT_FALSE(composite.A().Separated);
     // No declaration before the first trailer: separated, decided there.
     const auto byTrailer =
@@ -117,9 +117,9 @@ TEST(DscColour, SeparationVerdict) {
                  "%%DocumentProcessColors: Cyan Magenta Yellow Black\n"
                  "%%EndComments\n%%Page: 1 1\n%%PageTrailer\n%%PageSpotColors: X\n"
                  "%%Trailer\n%%DocumentProcessColors: Cyan\n");
-    EXPECT_EQ(byTrailer.Caption("ColorSep"), " 4 colors separated ");
+    EXPECT_EQ(byTrailer.Caption(kColourSummary), " 4 colors separated ");
     // The trailer shows the summary before it fixes the verdict.
-    EXPECT_EQ(ScanText(kHead + "%%EndComments\n%%PageTrailer\n").Caption("ColorSep"), " Color");
+    EXPECT_EQ(ScanText(kHead + "%%EndComments\n%%PageTrailer\n").Caption(kColourSummary), " Color");
 }
 
 TEST(DscResources, ItemsOfTheFirstCommentWithoutAtend) {
@@ -128,7 +128,7 @@ TEST(DscResources, ItemsOfTheFirstCommentWithoutAtend) {
                             "%%+ procset Prolog 1.0 0\n%%DocumentNeededResources: font Other\n");
     EXPECT_EQ(s.W().need.ComboRes, (std::vector<std::string>{" font Times-Roman", " font Helvetica",
                                                              " procset Prolog 1.0 0"}));
-    EXPECT_EQ(s.Caption("ResourceLabel"), " 3 resources needed! ");
+    EXPECT_EQ(s.Caption(kResourceNotice), " 3 resources needed! ");
 
     EXPECT_EQ(
         ScanText(kHead + "%%DocumentNeededResources: font Courier Symbol\n").W().need.ComboRes,
@@ -143,7 +143,7 @@ TEST(DscResources, ItemsOfTheFirstCommentWithoutAtend) {
     const auto none =
         ScanText(kHead + "%%DocumentNeededResources:\n%%DocumentNeededResources: font X\n");
     EXPECT_TRUE(none.W().need.ComboRes.empty());
-    EXPECT_EQ(none.Caption("ResourceLabel"), "<hidden>");
+    EXPECT_EQ(none.Caption(kResourceNotice), "<hidden>");
 }
 
 }  // namespace

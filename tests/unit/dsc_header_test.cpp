@@ -42,7 +42,7 @@ TEST(DscHeader, CarriageReturnsAloneEndLines) {
         "%!PS-Adobe-3.0\r%%Title: Mac job\r%%Creator: Quark\r%%Pages: 5\r"
         "%%EndComments\r%%Page: 1 1\rshowpage\r");
     EXPECT_EQ(s.Comments(), "*Made from - Mac job\n\r*Coded by Quark\n\r");
-    EXPECT_EQ(s.Caption("Pag"), "5");
+    EXPECT_EQ(s.Caption(kPageCount), "5");
 }
 
 TEST(DscHeader, ValuesAreEightyCharactersTrimmedAndFollowContinuations) {
@@ -62,7 +62,7 @@ TEST(DscHeader, AFloodOfCommentsKeepsTheReportBounded) {
     std::string header;
     for (int i = 0; i < 20000; ++i) header += "%%Title: " + std::string(70, 't') + "\n";
     const auto s = ScanText(kHead + header + "%%EndComments\n");
-    const std::string& report = s.W()["Desk"].caption;
+    const std::string& report = s.W()[kReport].caption;
     EXPECT_LE(report.size(), kReportLimit + std::string(kReportCutLine).size());
     EXPECT_TRUE(report.ends_with(kReportCutLine));
     EXPECT_EQ(report.find(kReportCutLine), report.size() - std::string(kReportCutLine).size());
@@ -91,7 +91,7 @@ TEST(DscPage, MissingBoxNumbersComeFromTheNextLines) {
     const auto s = ScanText(kHead + "%%BoundingBox: 0 0 612\n%%Pages: 3\n");
     EXPECT_EQ(s.A().PageWidth, 612);
     EXPECT_EQ(s.A().PageHeight, 3);
-    EXPECT_EQ(s.Caption("Pag"), "3");  // the count comment is still handled at its own place
+    EXPECT_EQ(s.Caption(kPageCount), "3");  // the count comment is still handled at its own place
 }
 
 struct CountCase {
@@ -113,26 +113,24 @@ TEST(DscPage, PageCount) {
         {"%%Pages: 4", "4"},           // the last line without a line end
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ScanText(kHead + c.comments).Caption("Pag"), c.shown) << c.comments;
+        EXPECT_EQ(ScanText(kHead + c.comments).Caption(kPageCount), c.shown) << c.comments;
 }
 
 TEST(DscPage, PageSizeNameBeforeTheFirstTrailerOnly) {
-    EXPECT_EQ(ScanText(kHead + "%%BeginFeature: *PageSize A4\n").Caption("PageNameLabel"), "A4");
-    EXPECT_EQ(ScanText(kHead + "%%BeginFeature:*PageSize A4\n").Caption("PageNameLabel"),
+    EXPECT_EQ(ScanText(kHead + "%%BeginFeature: *PageSize A4\n").Caption(kPageName), "A4");
+    EXPECT_EQ(ScanText(kHead + "%%BeginFeature:*PageSize A4\n").Caption(kPageName), "<hidden>");
+    EXPECT_EQ(ScanText(kHead + "%%PageTrailer\n%%BeginFeature: *PageSize A4\n").Caption(kPageName),
               "<hidden>");
-    EXPECT_EQ(
-        ScanText(kHead + "%%PageTrailer\n%%BeginFeature: *PageSize A4\n").Caption("PageNameLabel"),
-        "<hidden>");
 }
 
 TEST(DscPage, MirrorBeforeTheFirstTrailerReversesTheEmulsionMark) {
     const auto mirrored = ScanText(kHead + "%%EndComments\n-1 1 scale\n%%PageTrailer\n");
     EXPECT_TRUE(mirrored.A().Mirrored);
-    EXPECT_EQ(mirrored.W()["EmulsionBox"].left, 263);
+    EXPECT_EQ(mirrored.W()[kEmulsionStem].left, 263);
     const auto late = ScanText(kHead + "%%EndComments\n%%PageTrailer\n-1 1 scale\n");
     EXPECT_FALSE(late.A().Mirrored);
-    EXPECT_EQ(late.W()["EmulsionBox"].left, 232);
-    EXPECT_TRUE(late.W()["E3"].visible);
+    EXPECT_EQ(late.W()[kEmulsionStem].left, 232);
+    EXPECT_TRUE(late.W()[kEmulsionBottom].visible);
 }
 
 TEST(DscPage, OnlyTheWholeMirrorOperatorCounts) {
@@ -146,8 +144,8 @@ TEST(DscPage, OnlyTheWholeMirrorOperatorCounts) {
 
 TEST(DscPage, WithoutTrailersTheMarkIsShownAtTheEnd) {
     const auto s = ScanText(kHead + "%%EndComments\nshowpage\n");
-    EXPECT_TRUE(s.W()["EmulsionBox"].visible);
-    EXPECT_EQ(s.W()["EmulsionBox"].left, 232);
+    EXPECT_TRUE(s.W()[kEmulsionStem].visible);
+    EXPECT_EQ(s.W()[kEmulsionStem].left, 232);
 }
 
 }  // namespace

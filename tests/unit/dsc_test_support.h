@@ -24,7 +24,7 @@ struct Scanned {
     const Analysis& A() const { return inspection.window.analysis; }
     // The report after the three lines every file gets.
     std::string Comments() const {
-        const std::string& r = W()["Desk"].caption;
+        const std::string& r = W()[kReport].caption;
         size_t at = 0;
         for (int i = 0; i < 3 && at != std::string::npos; ++i) at = r.find("\n\r", at) + 2;
         return r.substr(at);

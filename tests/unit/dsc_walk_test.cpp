@@ -36,14 +36,14 @@ TEST(DscBigFile, AskedWhenHeaderAndTrailerNameNoColour) {
     EXPECT_EQ(no.inspection.host.messages[0].request.text, kQuestion);
     EXPECT_EQ(no.inspection.host.messages[0].request.type, BoxType::Confirm);
     EXPECT_EQ(no.A().SpotColourCount, 0);
-    EXPECT_EQ(no.Caption("Pag"), "2");
+    EXPECT_EQ(no.Caption(kPageCount), "2");
     EXPECT_TRUE(no.inspection.complete);
 
     const auto yes = ScanText(job, AnswerPolicy::AllYes);
     EXPECT_EQ(yes.inspection.host.messages.size(), 1u);
     EXPECT_EQ(yes.A().SpotColourCount, 1);
     EXPECT_EQ(yes.A().SpotColourNames[1], "(Deep)");
-    EXPECT_EQ(yes.Caption("ColorSep"), " 1 color separated ");
+    EXPECT_EQ(yes.Caption(kColourSummary), " 1 color separated ");
 }
 
 TEST(DscBigFile, ColoursInTheHeaderEndTheScanAfterTheFirstPage) {
@@ -52,7 +52,7 @@ TEST(DscBigFile, ColoursInTheHeaderEndTheScanAfterTheFirstPage) {
                             AnswerPolicy::AllYes);
     EXPECT_TRUE(s.inspection.host.messages.empty());
     EXPECT_EQ(s.A().SpotColourCount, 0);
-    EXPECT_EQ(s.Caption("ColorSep"), " 1 color");
+    EXPECT_EQ(s.Caption(kColourSummary), " 1 color");
 }
 
 TEST(DscBigFile, TrailerIsReadBackwards) {
@@ -60,7 +60,7 @@ TEST(DscBigFile, TrailerIsReadBackwards) {
                                    "%%Pages: 2\n%%CMYKCustomColor: 0 0 0 1 (A)\n%%+ 0 0 1 0 (B)\n"
                                    "%%RGBCustomColor: 1 0 0 (C)\n"
                                    "%%DocumentNeededResources: font Times-Roman\n"));
-    EXPECT_EQ(s.Caption("Pag"), "2");
+    EXPECT_EQ(s.Caption(kPageCount), "2");
     ASSERT_EQ(s.A().SpotColourCount, 3);
     // Two comments met last one first; the lines of one comment keep their order.
     EXPECT_EQ(s.A().SpotColourNames[1], "(C)");
@@ -76,16 +76,16 @@ TEST(DscBigFile, WithoutPageTrailersTheWholeFileIsReadWithoutAsking) {
     const auto s = ScanText(job);
     EXPECT_TRUE(s.inspection.host.messages.empty());
     EXPECT_EQ(s.A().SpotColourCount, 1);
-    EXPECT_TRUE(s.W()["EmulsionBox"].visible);
+    EXPECT_TRUE(s.W()[kEmulsionStem].visible);
 }
 
 TEST(DscBigFile, AHeaderLongerThanOneChunk) {
     std::string header;
     while (header.size() < 70000) header += "%%Title: part of a long header\n";
     const auto s = ScanText(BigJob(header + "%%Pages: 2\n%%DocumentProcessColors: Cyan\n", "", ""));
-    EXPECT_EQ(s.Caption("Pag"), "2");
-    EXPECT_EQ(s.Caption("ColorSep"), " 1 color");
-    EXPECT_TRUE(s.W()["EmulsionBox"].visible);
+    EXPECT_EQ(s.Caption(kPageCount), "2");
+    EXPECT_EQ(s.Caption(kColourSummary), " 1 color");
+    EXPECT_TRUE(s.W()[kEmulsionStem].visible);
 }
 
 // Pass 3 reads the first chunk again and ends at the first page trailer, wherever it stands
@@ -131,7 +131,7 @@ TEST(DscChunks, ACommentAcrossTheChunkBoundaryIsReadWhole) {
         const auto s = ScanText(job);
         EXPECT_EQ(s.A().PageWidth, 612) << at;
         EXPECT_EQ(s.A().PageHeight, 792) << at;
-        EXPECT_EQ(s.Caption("Pag"), "3") << at;
+        EXPECT_EQ(s.Caption(kPageCount), "3") << at;
     }
 }
 
@@ -141,7 +141,7 @@ TEST(DscChunks, AFileOfExactlyOneChunk) {
     job += Body(65536 - job.size() - tail.size()) + tail;
     ASSERT_EQ(job.size(), 65536u);
     const auto s = ScanText(job);
-    EXPECT_EQ(s.Caption("Pag"), "7");
+    EXPECT_EQ(s.Caption(kPageCount), "7");
     EXPECT_EQ(s.A().SpotColourCount, 1);
 }
 

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <regex>
+#include <set>
+#include <sstream>
 
 #include "test_files.h"
 
@@ -49,6 +51,50 @@ TEST(Golden, FixturesFromThirdPartyPrograms) {
         const auto run = test::RunInspect("--json \"" + test::NativePath(fixture.string()) + "\"");
         const Json expected = Json::parse(test::ReadFile(expectedPath.string()));
         EXPECT_EQ(Masked(Json::parse(run.out)), expected) << fixture.filename();
+    }
+}
+
+// The keys the JSON documentation lists: the first column of its table, as `a.b` paths.
+std::set<std::string> DocumentedKeys() {
+    std::set<std::string> keys;
+    std::istringstream doc(
+        test::ReadFile(std::string(ZELK_SOURCE_DIR) + "/docs/zelk-inspect-json.md"));
+    static const std::regex row(R"(^\| `([^`]+)` \|)");
+    std::smatch m;
+    for (std::string line; std::getline(doc, line);)
+        if (std::regex_search(line, m, row)) keys.insert(m[1]);
+    return keys;
+}
+
+// Every object in `j` at `path` has exactly the documented keys below that path.
+void ExpectDocumentedKeys(const Json& j, const std::string& path,
+                          const std::set<std::string>& documented, const std::string& fixture) {
+    if (j.is_array()) {
+        for (const auto& element : j)
+            ExpectDocumentedKeys(element, path + "[]", documented, fixture);
+        return;
+    }
+    if (!j.is_object()) return;
+    const std::string prefix = path.empty() ? "" : path + ".";
+    std::set<std::string> present, expected;
+    for (const auto& [key, value] : j.items()) {
+        present.insert(prefix + key);
+        ExpectDocumentedKeys(value, prefix + key, documented, fixture);
+    }
+    for (const auto& key : documented)
+        if (key.starts_with(prefix) && key.find_first_of(".[", prefix.size()) == std::string::npos)
+            expected.insert(key);
+    EXPECT_EQ(present, expected) << fixture << " at " << (path.empty() ? "top" : path);
+}
+
+TEST(Golden, EveryKeyIsDocumented) {
+    const auto documented = DocumentedKeys();
+    ASSERT_GT(documented.size(), 30u);
+    for (const auto& fixture : Fixtures()) {
+        fs::path expectedPath = fixture;
+        ExpectDocumentedKeys(
+            Json::parse(test::ReadFile(expectedPath.replace_extension(".json").string())), "",
+            documented, fixture.filename().string());
     }
 }
 

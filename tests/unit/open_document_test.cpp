@@ -23,7 +23,7 @@ struct Opened {
         : inspection(policy) {
         Inspect(inspection, path);
     }
-    const std::string& Report() const { return inspection.window["Desk"].caption; }
+    const std::string& Report() const { return inspection.window[kReport].caption; }
     const std::vector<RaisedMessage>& Messages() const { return inspection.host.messages; }
     Inspection inspection;
 };

@@ -38,7 +38,7 @@ TEST(Pdf, PageCountAndMediaBox) {
     };
     for (const auto& c : cases) {
         const auto s = ScanPdfText(c.body);
-        EXPECT_EQ(s.Caption("Pag"), c.count) << c.body;
+        EXPECT_EQ(s.Caption(kPageCount), c.count) << c.body;
         EXPECT_EQ(s.A().PageWidth, c.width) << c.body;
         EXPECT_EQ(s.A().PageHeight, c.height) << c.body;
         EXPECT_EQ(s.Comments(), "") << c.body;  // a PDF adds no report lines
@@ -57,7 +57,7 @@ TEST(Pdf, ItemsAcrossTheChunkBoundary) {
         std::string body =
             Filler(before - 9) + root + "\n/MediaBox [0 0 612 792]\n" + Filler(70000);
         const auto s = ScanPdfText(body);
-        EXPECT_EQ(s.Caption("Pag"), "12") << before;
+        EXPECT_EQ(s.Caption(kPageCount), "12") << before;
         EXPECT_EQ(s.A().PageWidth, 612) << before;
     }
 }
@@ -71,7 +71,7 @@ TEST(Pdf, EveryPrefixOfADocument) {
         test::Scanned s("p.pdf", doc.substr(0, n));
         EXPECT_LE(s.A().PageWidth, 595);
         // Cut inside the root before "/Count", the first number after "/Type /Pages" is taken.
-        const std::string pag = s.Caption("Pag");
+        const std::string pag = s.Caption(kPageCount);
         EXPECT_TRUE(pag == "0" || pag == "1" || pag == "3") << n << " " << pag;
     }
 }

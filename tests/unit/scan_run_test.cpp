@@ -32,7 +32,7 @@ TEST_F(ScanRun, ScanRunsOnItsThreadUntilTheMainThreadServesScanDone) {
     ServeToEnd();
     EXPECT_FALSE(window().ScanRunning());
     EXPECT_FALSE(window().fileTimerEnabled);
-    EXPECT_EQ(window()["Gaugis"].fillColour, kGrey);
+    EXPECT_EQ(window()[kGauge].fillColour, kGrey);
     EXPECT_EQ(analysis().SourceStream, nullptr);  // the thread closed the file
     EXPECT_FALSE(inspection.host.stopPosted);     // a normal end posts nothing
     EXPECT_NE(analysis().Engine, nullptr);        // kept until the next reset
@@ -53,7 +53,7 @@ TEST_F(ScanRun, ThreeRequestsDuringAScanGiveOneReopenWithTheLastPath) {
     analysis().OnScanStopped();  // the WM_USER handler
     EXPECT_FALSE(analysis().ReopenPending);
     EXPECT_EQ(window().caption, "Zelk in last.ps");
-    EXPECT_EQ(window()["Desk"].caption.find("first.ps"), std::string::npos);
+    EXPECT_EQ(window()[kReport].caption.find("first.ps"), std::string::npos);
     ServeToEnd();
     inspection.host.stopPosted = false;
     analysis().OnScanStopped();  // a second WM_USER opens nothing
@@ -96,7 +96,7 @@ TEST_F(ScanRun, AStopDuringTheFirstChunkEndsTheScanAtItsEnd) {
         analysis().RequestOpen();
         analysis().StopScan();
         ServeToEnd();
-        EXPECT_EQ(window()["Pag"].caption, "0") << name;
+        EXPECT_EQ(window()[kPageCount].caption, "0") << name;
         EXPECT_TRUE(inspection.host.stopPosted) << name;
     }
 }
@@ -105,15 +105,15 @@ TEST_F(ScanRun, RequestWhenIdleResetsThenOpens) {
     analysis().SourcePath = File("a.ps");
     analysis().OpenDocument();
     ServeToEnd();
-    window()["PageNameLabel"].visible = true;
-    window()["Pag"].caption = "12";
+    window()[kPageName].visible = true;
+    window()[kPageCount].caption = "12";
     analysis().SourcePath = dir.PathOf("missing.ps");
     analysis().RequestOpen();
     // The open failed, so the window shows the cleared indicators.
     EXPECT_EQ(window().caption, "Zelk");
-    EXPECT_EQ(window()["Desk"].caption, "");
-    EXPECT_EQ(window()["Pag"].caption, "0");
-    EXPECT_FALSE(window()["PageNameLabel"].visible);
+    EXPECT_EQ(window()[kReport].caption, "");
+    EXPECT_EQ(window()[kPageCount].caption, "0");
+    EXPECT_FALSE(window()[kPageName].visible);
     EXPECT_EQ(analysis().Engine, nullptr);
     ASSERT_EQ(inspection.host.messages.size(), 1u);
 }

@@ -113,9 +113,9 @@ TEST(Tiff, TheWorkedExampleInBothByteOrders) {
                   "RGB 8+8+8 bit \n\r 1000 x 800 pixels \n\r 300.00 x 300.00 dpi ");
         EXPECT_EQ(s.A().PageWidth, 240);
         EXPECT_EQ(s.A().PageHeight, 192);
-        EXPECT_EQ(s.Caption("Pag"), "1");
-        EXPECT_EQ(s.Caption("ColorSep"), " " + s.A().TiffColourText);
-        EXPECT_EQ(s.W()["ColorSep"].background, kRed);
+        EXPECT_EQ(s.Caption(kPageCount), "1");
+        EXPECT_EQ(s.Caption(kColourSummary), " " + s.A().TiffColourText);
+        EXPECT_EQ(s.W()[kColourSummary].background, kRed);
         EXPECT_EQ(s.W().colourBarPicture, "RG");
         EXPECT_TRUE(s.Comments().ends_with("*Compression - LZW\n\r")) << s.Comments();
         EXPECT_TRUE(s.inspection.host.messages.empty());
@@ -158,21 +158,21 @@ TEST(Tiff, BitsAndColourModel) {
 TEST(Tiff, PageCountPictureAndVerdictColour) {
     const auto cmyk =
         ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8, 8, 8, 8}).Short(262, {5}).Build());
-    EXPECT_EQ(cmyk.Caption("Pag"), "4");
-    EXPECT_EQ(cmyk.W()["ColorSep"].background, kGreen);
+    EXPECT_EQ(cmyk.Caption(kPageCount), "4");
+    EXPECT_EQ(cmyk.W()[kColourSummary].background, kGreen);
     EXPECT_EQ(cmyk.W().colourBarPicture, "CM");
     const auto grey =
         ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Short(262, {1}).Build());
-    EXPECT_EQ(grey.W()["ColorSep"].background, kGreen);
+    EXPECT_EQ(grey.W()[kColourSummary].background, kGreen);
     EXPECT_EQ(grey.W().colourBarPicture, "GR");
     const auto multi = ScanTiffBytes(TiffBuilder(false).Rgb().NextDirectory(8).Build());
-    EXPECT_EQ(multi.Caption("Pag"), "Multip.");
+    EXPECT_EQ(multi.Caption(kPageCount), "Multip.");
     EXPECT_TRUE(multi.A().TiffMultiPage);
 }
 
 TEST(Tiff, ResolutionUnits) {
     const auto none = ScanTiffBytes(TiffBuilder(false).Rgb().Raw(296, 3, 1, 0).Build());
-    EXPECT_EQ(none.Caption("PageNameLabel"),
+    EXPECT_EQ(none.Caption(kPageName),
               "Resolution unit undefined.\n\rImage size may be\n\runpredictable!");
     EXPECT_TRUE(none.A().TiffColourText.ends_with(" dp! "));
     EXPECT_EQ(none.A().PageWidth, 240);
@@ -181,7 +181,7 @@ TEST(Tiff, ResolutionUnits) {
         TiffBuilder(false).Rgb().Long(256, 1181).Rational(282, 11811, 100).Short(296, {3}).Build());
     EXPECT_EQ(cm.A().PageWidth, 283);
     EXPECT_TRUE(cm.A().TiffColourText.ends_with(" 118.11 x 300.00 dpcm ")) << cm.A().TiffColourText;
-    EXPECT_EQ(cm.Caption("PageNameLabel"), "<hidden>");
+    EXPECT_EQ(cm.Caption(kPageName), "<hidden>");
 
     const auto other = ScanTiffBytes(TiffBuilder(false).Rgb().Short(296, {4}).Build());
     EXPECT_EQ(other.A().PageWidth, 0);
@@ -227,7 +227,7 @@ TEST(Tiff, DamagedFiles) {
         const auto s = ScanTiffBytes(bytes);
         EXPECT_TRUE(WasDamaged(s)) << name;
         EXPECT_EQ(s.A().TiffColourText, "") << name;
-        EXPECT_EQ(s.Caption("ColorSep"), "<hidden>") << name;
+        EXPECT_EQ(s.Caption(kColourSummary), "<hidden>") << name;
         EXPECT_FALSE(s.W().ScanRunning()) << name;
     }
 }

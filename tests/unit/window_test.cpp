@@ -58,46 +58,46 @@ struct Window : ::testing::Test {
 
 TEST_F(Window, DefaultPlateAndCaptionsInEachUnit) {
     window.Krauk({});
-    EXPECT_EQ(window["PlateBox"].width, 158);
-    EXPECT_EQ(window["RedBox"].height, 213);
-    EXPECT_EQ(window["LabelSlow"].top, 227);
-    EXPECT_EQ(window["LabelFast"].left, 176);
-    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r558 mm");
-    EXPECT_EQ(window["LabelSlow"].caption, "Slow scan\n\r750 mm");
-    EXPECT_EQ(window["LabW"].caption, " 0 mm ");
-    EXPECT_EQ(window["LabH"].caption, " 0 mm ");
+    EXPECT_EQ(window[kPlateBox].width, 158);
+    EXPECT_EQ(window[kPlateOutline].height, 213);
+    EXPECT_EQ(window[kSlowLabel].top, 227);
+    EXPECT_EQ(window[kFastLabel].left, 176);
+    EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r558 mm");
+    EXPECT_EQ(window[kSlowLabel].caption, "Slow scan\n\r750 mm");
+    EXPECT_EQ(window[kWidthLabel].caption, " 0 mm ");
+    EXPECT_EQ(window[kHeightLabel].caption, " 0 mm ");
     Ini("[Init]\nUnits=pt\n");
     window.Changer();
-    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r1582 pt");
-    EXPECT_EQ(window["LabelSlow"].caption, "Slow scan\n\r2126 pt");
-    EXPECT_EQ(window["LabW"].caption, " 0 pt ");
+    EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r1582 pt");
+    EXPECT_EQ(window[kSlowLabel].caption, "Slow scan\n\r2126 pt");
+    EXPECT_EQ(window[kWidthLabel].caption, " 0 pt ");
     Ini("[Init]\nUnits=in\n");
     window.Changer();
-    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r21.97 in");
-    EXPECT_EQ(window["LabelSlow"].caption, "Slow scan\n\r29.53 in");
-    EXPECT_EQ(window["LabW"].caption, " 0.00 in ");
+    EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r21.97 in");
+    EXPECT_EQ(window[kSlowLabel].caption, "Slow scan\n\r29.53 in");
+    EXPECT_EQ(window[kWidthLabel].caption, " 0.00 in ");
 }
 
 TEST_F(Window, PagesAtThePlatesScale) {
-    Page(595, 842);                        // A4
-    EXPECT_EQ(window["Lapas"].width, 60);  // 59.5 goes to 60
-    EXPECT_EQ(window["Lapas"].height, 84);
-    EXPECT_EQ(window["LabW"].caption, " 210 mm ");
-    EXPECT_EQ(window["LabH"].caption, " 297 mm ");
+    Page(595, 842);                          // A4
+    EXPECT_EQ(window[kPageRect].width, 60);  // 59.5 goes to 60
+    EXPECT_EQ(window[kPageRect].height, 84);
+    EXPECT_EQ(window[kWidthLabel].caption, " 210 mm ");
+    EXPECT_EQ(window[kHeightLabel].caption, " 297 mm ");
     Page(612, 792);  // US Letter
-    EXPECT_EQ(window["Lapas"].width, 61);
-    EXPECT_EQ(window["Lapas"].height, 79);
-    EXPECT_EQ(window["LabW"].caption, " 216 mm ");
-    EXPECT_EQ(window["LabH"].caption, " 279 mm ");
+    EXPECT_EQ(window[kPageRect].width, 61);
+    EXPECT_EQ(window[kPageRect].height, 79);
+    EXPECT_EQ(window[kWidthLabel].caption, " 216 mm ");
+    EXPECT_EQ(window[kHeightLabel].caption, " 279 mm ");
     Ini("[Init]\nUnits=in\n");
     Page(595, 842);
-    EXPECT_EQ(window["LabW"].caption, " 8.26 in ");
-    EXPECT_EQ(window["LabH"].caption, " 11.69 in ");
+    EXPECT_EQ(window[kWidthLabel].caption, " 8.26 in ");
+    EXPECT_EQ(window[kHeightLabel].caption, " 11.69 in ");
     Page(9, 9);
-    EXPECT_EQ(window["LabW"].caption, " 0.13 in ");  // 0.125: the half goes away from zero
+    EXPECT_EQ(window[kWidthLabel].caption, " 0.13 in ");  // 0.125: the half goes away from zero
     Ini("[Init]\nUnits=pt\n");
     Page(595, 842);
-    EXPECT_EQ(window["LabW"].caption, " 595 pt ");
+    EXPECT_EQ(window[kWidthLabel].caption, " 595 pt ");
 }
 
 struct PlateCase {
@@ -117,27 +117,27 @@ TEST_F(Window, PlateScalingBranches) {
     for (const auto& c : cases) {
         Ini(std::string("[Init]\n") + c.ini);
         Page(595, 842);
-        EXPECT_EQ(window["PlateBox"].width, c.width) << c.ini;
-        EXPECT_EQ(window["PlateBox"].height, c.height) << c.ini;
-        EXPECT_EQ(window["RedBox"].width, c.width) << c.ini;
-        EXPECT_EQ(window["LabelSlow"].top, c.slowTop) << c.ini;
-        EXPECT_EQ(window["LabelFast"].left, c.fastLeft) << c.ini;
-        EXPECT_EQ(window["Lapas"].width, c.pageWidth) << c.ini;
+        EXPECT_EQ(window[kPlateBox].width, c.width) << c.ini;
+        EXPECT_EQ(window[kPlateBox].height, c.height) << c.ini;
+        EXPECT_EQ(window[kPlateOutline].width, c.width) << c.ini;
+        EXPECT_EQ(window[kSlowLabel].top, c.slowTop) << c.ini;
+        EXPECT_EQ(window[kFastLabel].left, c.fastLeft) << c.ini;
+        EXPECT_EQ(window[kPageRect].width, c.pageWidth) << c.ini;
     }
 }
 
 TEST_F(Window, UnknownUnitsRescaleButKeepTheCaptions) {
     Ini("[Init]\nUnits=MM\nFast_scan=1000\n");
     Page(595, 842);
-    EXPECT_EQ(window["PlateBox"].width, 100);
-    EXPECT_EQ(window["LabelFast"].caption, "Fastscan");
-    EXPECT_EQ(window["LabW"].caption, " Width ");
+    EXPECT_EQ(window[kPlateBox].width, 100);
+    EXPECT_EQ(window[kFastLabel].caption, "Fastscan");
+    EXPECT_EQ(window[kWidthLabel].caption, " Width ");
 }
 
 TEST_F(Window, GaugeFollowsThePosition) {
     auto& a = window.analysis;
     window.FileGauge();
-    EXPECT_EQ(window["Gaugis"].width, 0);  // no scan: the timer tick changes nothing
+    EXPECT_EQ(window[kGauge].width, 0);  // no scan: the timer tick changes nothing
     window.BeginScanDisplay();
     a.SourceStream = std::make_unique<MemorySourceFile>("x", 1000000);
     const struct {
@@ -147,82 +147,44 @@ TEST_F(Window, GaugeFollowsThePosition) {
     for (const auto& c : cases) {
         a.SourceStream->Seek(c.position);
         window.FileGauge();
-        EXPECT_EQ(window["Gaugis"].width, c.width) << c.position;
+        EXPECT_EQ(window[kGauge].width, c.width) << c.position;
     }
     a.SourceStream = std::make_unique<MemorySourceFile>("");
     window.FileGauge();
-    EXPECT_EQ(window["Gaugis"].width, 4);  // an empty file
+    EXPECT_EQ(window[kGauge].width, 4);  // an empty file
 }
 
-TEST_F(Window, ResetClearsEveryIndicator) {
-    Page(595, 842);
-    window.analysis.PageCount = 3;
-    window.ShowPageCount();
-    window.analysis.PageName = "A4";
-    window.ShowPageName();
-    window.ShowEmulsionMark();
-    window.ShowColourSummary();
-    window.SetCaption("Zelk in a.ps");
-    window.AppendReport("*x\n\r");
-    window["ResourceLabel"].visible = true;
-    window["Gaugis"].width = 90;
-    window.ResetDisplay();
-    EXPECT_EQ(window.caption, "Zelk");
-    EXPECT_EQ(window["Desk"].caption, "");
-    EXPECT_EQ(window["Pag"].caption, "0");
-    EXPECT_EQ(window["Lapas"].width, 0);
-    EXPECT_EQ(window["LabW"].caption, " Width ");
-    EXPECT_EQ(window["LabH"].caption, " Height ");
-    EXPECT_EQ(window["Gaugis"].width, 0);
-    for (const char* hidden :
-         {"PageNameLabel", "EmulsionBox", "E1", "E2", "E3", "ColorSep", "ResourceLabel"})
-        EXPECT_FALSE(window[hidden].visible) << hidden;
-    EXPECT_EQ(window["PlateBox"].width, 158);  // the plate stays
-    EXPECT_EQ(window.analysis.PageWidth, 0);
-}
-
-// Labels that size themselves: a right-aligned one keeps its right edge as its caption changes.
 TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
     const MeasureText sixPixelsACharacter = [](const Control& c) {
         return TextSize{6 * static_cast<int>(c.caption.size()), 13};
     };
     // Right edges stay where the design face puts them, whatever the face measures.
     LayoutLabels(window.controls, sixPixelsACharacter);
-    EXPECT_EQ(window["LabH"].left, 58 - 6 * 8);  // " Height ": right edge 58
-    window["LabH"].caption = " 2970 mm ";
-    window["LabW"].caption = " 2100 mm ";
-    window["ColorSep"].caption = " 12 colors separated ";
+    EXPECT_EQ(window[kHeightLabel].left, 58 - 6 * 8);  // " Height ": right edge 58
+    window[kHeightLabel].caption = " 2970 mm ";
+    window[kWidthLabel].caption = " 2100 mm ";
+    window[kColourSummary].caption = " 12 colors separated ";
     LayoutLabels(window.controls, sixPixelsACharacter);
-    EXPECT_EQ(window["LabH"].left, 58 - 6 * 9);
-    EXPECT_EQ(window["ColorSep"].left + window["ColorSep"].width, 222);  // left of the mark
-    EXPECT_EQ(window["LabW"].left, 80);    // left-aligned: the left edge stays
-    EXPECT_EQ(window["Desk"].width, 153);  // fixed size
-}
-
-TEST_F(Window, EmulsionMarkIsPlacedOnEveryCall) {
-    window.analysis.Mirrored = true;
-    window.ShowEmulsionMark();
-    EXPECT_EQ(window["EmulsionBox"].left, 263);
-    window.analysis.Mirrored = false;
-    window.ShowEmulsionMark();
-    EXPECT_EQ(window["EmulsionBox"].left, 232);
-    EXPECT_TRUE(window["E2"].visible);
+    EXPECT_EQ(window[kHeightLabel].left, 58 - 6 * 9);
+    EXPECT_EQ(window[kColourSummary].left + window[kColourSummary].width, 222);  // left of the mark
+    EXPECT_EQ(window[kWidthLabel].left, 80);  // left-aligned: the left edge stays
+    EXPECT_EQ(window[kReport].width, 153);    // fixed size
 }
 
 TEST_F(Window, LinksTurnRedWhilePressedAndBlueAgain) {
     window.LinkDown("Close");
-    EXPECT_EQ(window["Close"].textColour, kRed);
-    window.LinkDown("Desk");  // not a link
-    EXPECT_EQ(window["Desk"].textColour, kBlack);
+    EXPECT_EQ(window[kCloseLink].textColour, kRed);
+    window.LinkDown(kReport);  // not a link
+    EXPECT_EQ(window[kReport].textColour, kBlack);
     window.Gesintuvas();
-    EXPECT_EQ(window["Close"].textColour, kBlue);
-    window.LinkDown("Stoper");
-    window.LinkClick("Stoper");  // no scan: only the colour changes
-    EXPECT_EQ(window["Stoper"].textColour, kBlue);
+    EXPECT_EQ(window[kCloseLink].textColour, kBlue);
+    window.LinkDown(kStopLink);
+    window.LinkClick(kStopLink);  // no scan: only the colour changes
+    EXPECT_EQ(window[kStopLink].textColour, kBlue);
     EXPECT_FALSE(host.quit);
-    window["PopUp"].visible = true;
+    window[kPopUp].visible = true;
     window.Gesintuvas();
-    EXPECT_FALSE(window["PopUp"].visible);
+    EXPECT_FALSE(window[kPopUp].visible);
     window.LinkClick("Close");
     EXPECT_TRUE(host.quit);
 }
@@ -274,11 +236,11 @@ TEST_F(Window, AHandOffDuringTheOpensQuestionWaitsForIt) {
 
 TEST_F(Window, CommandLineFileOpensWithoutReset) {
     const auto a = dir.Write("start.ps", "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 595 842\n");
-    window["Desk"].caption = "kept";  // a reset would clear it; OpenDocument replaces it
+    window[kReport].caption = "kept";  // a reset would clear it; OpenDocument replaces it
     window.Krauk({a});
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
     EXPECT_EQ(window.caption, "Zelk in start.ps");
-    EXPECT_EQ(window["Lapas"].width, 60);
+    EXPECT_EQ(window[kPageRect].width, 60);
 }
 
 // A job without a page size still shows the plate of the chosen output format and the
@@ -287,10 +249,10 @@ TEST_F(Window, CommandLineFileWithoutPageSizeShowsTheSettingsPlate) {
     Ini("[Init]\nUnits=pt\nFast_scan=1000\nSlow_scan=3000\n");
     window.Krauk({dir.Write("bare.ps", "%!PS-Adobe-3.0\n%%Pages: 1\n")});
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
-    EXPECT_EQ(window["RedBox"].height, 213);
-    EXPECT_EQ(window["LabelFast"].caption, "Fast scan\n\r1000 pt");
-    EXPECT_EQ(window["LabW"].caption, " 0 pt ");
-    EXPECT_EQ(window["Lapas"].width, 0);
+    EXPECT_EQ(window[kPlateOutline].height, 213);
+    EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r1000 pt");
+    EXPECT_EQ(window[kWidthLabel].caption, " 0 pt ");
+    EXPECT_EQ(window[kPageRect].width, 0);
 }
 
 // Each file shows its own resources: a second file's list replaces the first's, and a file
@@ -303,9 +265,9 @@ TEST_F(Window, ResourcesBelongToTheFileShown) {
     open("a.ps", "%%DocumentNeededResources: font A\n%%+ font B\n");
     open("b.ps", "%%DocumentNeededResources: font C\n");
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
-    EXPECT_EQ(window["ResourceLabel"].caption, " 1 resources needed! ");
+    EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
     open("c.ps", "%%Pages: 1\n");
-    EXPECT_FALSE(window["ResourceLabel"].visible);
+    EXPECT_FALSE(window[kResourceNotice].visible);
 }
 
 // Counts the hand-offs that reach the main thread.
@@ -341,10 +303,10 @@ TEST(HandOffs, RefreshesAreCoalescedAndEndWithTheFinalFigures) {
                std::string(400, 'x') + "\n";  // about 13 chunks
     window.OnDroppedFile(dir.Write("pages.ps", job));
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
-    EXPECT_EQ(window["Pag"].caption, "2000");
+    EXPECT_EQ(window[kPageCount].caption, "2000");
     EXPECT_EQ(window.need.ComboRes.size(), 501u);
     EXPECT_EQ(window.need.ComboRes.back(), " font F499");
-    EXPECT_EQ(window["ColorSep"].caption, " 100 colors");
+    EXPECT_EQ(window[kColourSummary].caption, " 100 colors");
     EXPECT_LE(gate.invokes, 4);  // the first refresh, the last, the emulsion mark, ScanDone
 }
 
