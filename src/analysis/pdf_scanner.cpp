@@ -2,6 +2,7 @@
 // for the root page tree's count and the first MediaBox.
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "analysis/analysis.h"
 #include "analysis/dsc_text.h"
@@ -30,16 +31,32 @@ class PdfScan {
     }
 
   private:
+    // Each test starts at a slash only where two bytes after it match: "/Type /Pages" has
+    // "T" right after it and "P" seven on, "/MediaBox" "M" and "B" six on. The two tests are
+    // independent, so each walks its own candidates, found by the rarer later byte: in most
+    // jobs far fewer than the slashes, and none once its result is taken.
     void Walk() {
+        if (!a_.PagesFound)
+            Candidates(
+                'T', 'P', 7, [this] { PageCountTest(); }, a_.PagesFound);
+        if (!a_.BoxFound)
+            Candidates(
+                'M', 'B', 6, [this] { MediaBoxTest(); }, a_.BoxFound);
+    }
+
+    template <typename Test>
+    void Candidates(uint8_t next, uint8_t mark, int64_t distance, Test test, const bool& found) {
         const uint8_t* buffer = a_.ChunkBuffer.data();
         const int64_t length = a_.ChunkLength;
-        for (int64_t p = 1; p <= length; ++p) {
-            const void* hit = std::memchr(buffer + p - 1, '/', static_cast<size_t>(length - p + 1));
+        for (int64_t q = distance + 1; q <= length && !found; ++q) {  // q: where `mark` stands
+            const void* hit =
+                std::memchr(buffer + q - 1, mark, static_cast<size_t>(length - q + 1));
             if (hit == nullptr) return;
-            p = static_cast<const uint8_t*>(hit) - buffer + 1;
-            a_.ScanPos = static_cast<int32_t>(p);
-            if (!a_.PagesFound) PageCountTest();
-            if (!a_.BoxFound) MediaBoxTest();
+            q = static_cast<const uint8_t*>(hit) - buffer + 1;
+            const int64_t slash = q - distance;
+            if (buffer[slash - 1] != '/' || buffer[slash] != next) continue;
+            a_.ScanPos = static_cast<int32_t>(slash);
+            test();
         }
     }
 
@@ -66,20 +83,22 @@ class PdfScan {
         const int64_t s = a_.ScanPos;
         if (!AtIs(s + 1, 'T') || !AtIs(s + 7, 'P')) return;
         a_.Token.clear();
-        std::string text;
-        int64_t p = s;
-        while (a_.InChunk(p) && a_.At(p) != '>') text += static_cast<char>(a_.At(p++));
-        const bool cut = !a_.InChunk(p);
+        // The dictionary's text from the slash up to the next ">", within the chunk.
+        const std::string_view rest(reinterpret_cast<const char*>(a_.ChunkBuffer.data()) + s - 1,
+                                    static_cast<size_t>(a_.ChunkLength - s + 1));
+        const size_t end = rest.find('>');
+        const bool cut = end == std::string_view::npos;
+        const std::string_view text = rest.substr(0, end);
         if (cut && Defer()) return;
-        if (text.find("Parent") != std::string::npos ||
-            text.find("/Type /Pages") == std::string::npos)
+        if (text.find("Parent") != std::string_view::npos ||
+            text.find("/Type /Pages") == std::string_view::npos)
             return;
         const auto at = text.find("/Count");
         // A dictionary cut by a chunk end may hold its "/Count" in the part not read yet; at
         // the end of the file nothing more can come, so it is evaluated as far as it goes.
-        if (cut && at == std::string::npos && a_.ChunkLength == kChunkSize) return;
+        if (cut && at == std::string_view::npos && a_.ChunkLength == kChunkSize) return;
         // Without "/Count" the digits are sought from the sixth byte after the slash of "/Type".
-        int64_t from = s + (at == std::string::npos ? 0 : static_cast<int64_t>(at) + 1) + 6;
+        int64_t from = s + (at == std::string_view::npos ? 0 : static_cast<int64_t>(at) + 1) + 6;
         int32_t count = 0;
         if (!NumberFrom(from, count)) return;  // no digits before the end of the data
         a_.PageCount = count;
