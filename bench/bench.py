@@ -74,6 +74,26 @@ def write_dense(path, size):
         out.write(f"%%Trailer\n%%Pages: {page}\n%%EOF\n")
 
 
+def write_dense_untrailed(path, size):
+    """The dense job without page trailers: nothing settles it early and no question is asked,
+    so the window reads it whole by itself, counting pages as it goes."""
+    write_dense(path, size)
+    with open(path, "r+b") as job:
+        data = job.read()
+    data = data.replace(b"%%PageTrailer\n", b"%%PageEnd   \n")  # same size, no trailer
+    with open(path, "wb") as job:
+        job.write(data)
+
+
+def write_colours(path, size):
+    """A header of ten thousand custom colours, as some RIP exports write them."""
+    with open(path, "w", newline="\n") as out:
+        out.write("%!PS-Adobe-3.0\n%%Title: Ten thousand colours\n")
+        for i in range(10000):
+            out.write(f"%%CMYKCustomColor: 0.{i % 10} 0.5 1 0 (Spot {i})\n")
+        out.write("%%EndComments\nshowpage\n%%EOF\n")
+
+
 def write_pdf(path, size):
     """A PDF of many pages whose content streams hold text operators."""
     with open(path, "wb") as out:
@@ -122,6 +142,8 @@ KINDS = {
     "whole": ("whole.ps", lambda path, size: write_ps(path, size, colours_in_header=False), "%"),
     "dense": ("dense.ps", write_dense, "%"),  # comment-dense, read whole
     "pdf": ("job.pdf", write_pdf, "/"),
+    "untrailed": ("untrailed.ps", write_dense_untrailed, "%"),
+    "colours": ("colours.ps", write_colours, "%"),
     "tif": ("image.tif", write_tif, None),
 }
 
@@ -179,6 +201,40 @@ def many_small_files(inspect, count=10000):
     print(f"{len(files)} small files in one process: {elapsed:.3f} s, {1000 * elapsed / len(files):.4f} ms per file")
 
 
+def window_against_cli(kinds, size, runs):
+    """Zelk.exe, window and all, against zelk-inspect.exe on the same file under Wine (run
+    this under a display, or `xvfb-run -a`): what the window's hand-offs cost. A process's
+    fixed cost (Wine, the window's creation, the snapshot) is measured on a one-line job and
+    taken off both, so the ratio compares the scans."""
+    wine = str(ROOT / "cmake" / "wine-run.sh")
+    zelk = str(ROOT / "build" / "win32" / "src" / "Zelk.exe")
+    cli = str(ROOT / "build" / "win32" / "cli" / "zelk-inspect.exe")
+    windows = lambda p: "Z:" + str(p).replace("/", "\\")
+    png = DATA / "window.png"
+    DATA.mkdir(parents=True, exist_ok=True)
+    tiny = DATA / "tiny.ps"
+    tiny.write_text("%!PS-Adobe-3.0\n%%EndComments\n")
+
+    def medians(path):
+        window = [wine, zelk, windows(path), "--snapshot", windows(png)]
+        inspect = [wine, cli, "--yes", "--json", windows(path)]
+        ws, cs = [], []
+        for _ in range(runs):
+            cs.append(timed(inspect))
+            ws.append(timed(window))
+        return statistics.median(cs), statistics.median(ws)
+
+    timed([wine, cli, windows(tiny)])  # Wine's server up
+    cli0, window0 = medians(tiny)
+    print(f"fixed cost of a process: cli {cli0:.2f} s, window {window0:.2f} s")
+    print(f"{'file':<24}{'cli s':>9}{'window s':>10}{'ratio':>8}{'net ratio':>11}")
+    for kind in kinds:
+        path = ensure(kind, size)
+        c, w = medians(path)
+        net = max(w - window0, 0.0) / max(c - cli0, 0.01)
+        print(f"{path.name:<24}{c:>9.2f}{w:>10.2f}{w / c:>8.2f}{net:>11.2f}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--size-mib", type=int, default=1024)
@@ -187,7 +243,12 @@ def main():
     parser.add_argument("--floor", default=str(ROOT / "build" / "native" / "bench" / "memchr-floor"))
     parser.add_argument("--only", default="dense,whole,ps,pdf,tif")
     parser.add_argument("--many", action="store_true", help="also time 10,000 small files in one process")
+    parser.add_argument("--window", action="store_true",
+                        help="instead: Zelk.exe against zelk-inspect.exe under Wine")
     args = parser.parse_args()
+    if args.window:
+        window_against_cli(["untrailed", "colours"], args.size_mib << 20, args.runs)
+        return
     print(f"{'file':<24}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'floor':>8}{'peak MiB':>10}")
     for kind in args.only.split(","):
         path = ensure(kind, args.size_mib << 20)
