@@ -66,8 +66,9 @@ int32_t FieldValue(const std::string& text) {
 }
 
 int32_t ClampLimit(int64_t value) {
-    return static_cast<int32_t>(value < kLimitMin ? kLimitMin : value > kLimitMax ? kLimitMax
-                                                                                  : value);
+    return static_cast<int32_t>(value < kLimitMin   ? kLimitMin
+                                : value > kLimitMax ? kLimitMax
+                                                    : value);
 }
 
 int32_t PointsToField(int32_t points, Unit unit) {
@@ -128,7 +129,6 @@ void TSettings::UnitClick(Unit unit) {
 }
 
 std::optional<std::string> TSettings::ClickSave() {
-    links[kSave].textColour = kBlue;
     // A value typed and saved at once has not left its field: bring it into range here too,
     // so the stored limits stay positive (the main window divides one by the other).
     FieldExit(EditFast);
@@ -153,7 +153,6 @@ std::optional<std::string> TSettings::ClickSave() {
 }
 
 void TSettings::ClickReset() {
-    links[kReset].textColour = kBlue;
     selected = Unit::Millimetres;
     FastScanPt = settings::kFastScan.fallback;
     SlowScanPt = settings::kSlowScan.fallback;
@@ -162,6 +161,14 @@ void TSettings::ClickReset() {
 
 void TSettings::ClickClose() {
     result = Result::Cancel;
+}
+
+std::optional<std::string> TSettings::LinkClick(const std::string& link) {
+    links[link].textColour = kBlue;
+    if (link == kSave) return ClickSave();
+    if (link == kReset) ClickReset();
+    if (link == kClose) ClickClose();
+    return std::nullopt;
 }
 
 void TSettings::LinkDown(const std::string& link) {

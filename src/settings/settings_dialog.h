@@ -45,8 +45,8 @@ class TSettings {
     enum class Result { Open, Ok, Cancel };
     Result result = Result::Open;
 
-    void FormCreate();                // each opening: from the settings file
-    void UnitClick(Unit unit);        // milimetersClick, pointsClick, inchesClick
+    void FormCreate();          // each opening: from the settings file
+    void UnitClick(Unit unit);  // milimetersClick, pointsClick, inchesClick
     void FieldExit(std::string& field) { field = std::to_string(ClampLimit(FieldValue(field))); }
     // Writes the settings and closes with OK; on a failed write the error's text, the later
     // writes skipped and the dialog still open.
@@ -54,6 +54,8 @@ class TSettings {
     void ClickReset();
     void ClickClose();  // also Esc and the close button, which leave the link alone
     void LinkDown(const std::string& link);
+    // A click on "Save", "Reset" or "Close": the link turns blue, then its handler runs.
+    std::optional<std::string> LinkClick(const std::string& link);
     void OverForm();  // the pointer over the dialog's background
 
     void LimitsFromEdits();

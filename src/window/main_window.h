@@ -35,6 +35,8 @@ class WindowHost {
     virtual void ScanFinished() {}  // after the completion hand-off
     virtual void Quit() {}          // end the message loop
     virtual std::optional<std::string> AskOpenFile() { return std::nullopt; }  // the open dialog
+    // The settings dialog, modal; after a Save it has had the window run Changer.
+    virtual void ShowSettings() {}
 };
 
 // The resources window: its list box holds the needed resources of the last file that had any.

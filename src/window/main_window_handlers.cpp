@@ -143,7 +143,8 @@ void TZelkMnFrm::LinkClick(const std::string& link) {
     host_.Invalidate();
     if (link == kStopLink) analysis.StopScan();
     if (link == kCloseLink) host_.Quit();
-    // Conf, LabAbout and Help open windows of their own.
+    if (link == kSettingsLink) host_.ShowSettings();
+    // LabAbout and Help open windows of their own.
 }
 
 void TZelkMnFrm::Gesintuvas() {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "settings/settings_dialog_win.h"
 #include "window/main_window.h"
 #include "window/paint_win.h"
 #include "window/png.h"
@@ -102,10 +103,12 @@ int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 class MainFrame final : public WindowHost {
   public:
     MainFrame(StartOptions options, SettingsFile& settings)
-        : options_(std::move(options)), model_(*this, gate_, settings) {}
+        : options_(std::move(options)), model_(*this, gate_, settings), settingsDialog_(settings) {}
 
     bool Create(HINSTANCE instance);
     HWND Handle() const { return window_; }
+    const TZelkMnFrm& Model() const { return model_; }
+    HWND SettingsHandle() const { return settingsDialog_.Handle(); }
 
     // WindowHost
     void Repaint() override {
@@ -143,6 +146,15 @@ class MainFrame final : public WindowHost {
     }
     void Quit() override { PostQuitMessage(0); }
     std::optional<std::string> AskOpenFile() override;
+    void ShowSettings() override {
+        settingsDialog_.ShowModal(
+            window_,
+            [this] {
+                model_.Changer();
+                Invalidate();
+            },
+            [this] { Repaint(); });
+    }
 
   private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -166,6 +178,7 @@ class MainFrame final : public WindowHost {
     HCURSOR hand_ = nullptr;
     std::string pressed_;  // the link a button went down on
     bool closeWhenBoxGone_ = false;
+    SettingsDialog settingsDialog_;  // created hidden with the window, shown by "Setings"
 };
 
 bool MainFrame::Create(HINSTANCE instance) {
@@ -187,7 +200,7 @@ bool MainFrame::Create(HINSTANCE instance) {
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     window_ = CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, "Zelk", style, left, top, width,
                               height, nullptr, nullptr, instance, this);
-    return window_ != nullptr;
+    return window_ != nullptr && settingsDialog_.Create(instance);
 }
 
 LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -390,6 +403,14 @@ void DestroyMainFrame(MainFrame* frame) {
 
 HWND FrameHandle(const MainFrame& frame) {
     return frame.Handle();
+}
+
+const TZelkMnFrm& FrameModel(const MainFrame& frame) {
+    return frame.Model();
+}
+
+HWND FrameSettingsDialog(const MainFrame& frame) {
+    return frame.SettingsHandle();
 }
 
 }  // namespace zelk

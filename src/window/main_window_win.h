@@ -34,6 +34,9 @@ using MainFramePtr = std::unique_ptr<MainFrame, MainFrameDeleter>;
 MainFramePtr CreateMainFrame(HINSTANCE instance, const StartOptions& options,
                              SettingsFile& settings);
 HWND FrameHandle(const MainFrame& frame);
+class TZelkMnFrm;
+const TZelkMnFrm& FrameModel(const MainFrame& frame);  // for tests in this process
+HWND FrameSettingsDialog(const MainFrame& frame);
 
 // Shows a message box of the program's kinds, centred on the screen.
 int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT type);

@@ -90,6 +90,11 @@ void PaintControls(HDC dc, const ControlSet& controls, int width, int height,
                    const std::function<void(HDC, const Control&)>& paintBox) {
     RECT all{0, 0, width, height};
     FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+    PaintControlsOver(dc, controls, paintBox);
+}
+
+void PaintControlsOver(HDC dc, const ControlSet& controls,
+                       const std::function<void(HDC, const Control&)>& paintBox) {
     for (const Control& c : controls.All()) {
         if (!c.visible) continue;
         switch (c.kind) {

@@ -12,6 +12,10 @@ namespace zelk {
 void PaintControls(HDC dc, const ControlSet& controls, int width, int height,
                    const std::function<void(HDC, const Control&)>& paintBox);
 
+// The same over what `dc` already shows, for a window whose background is erased for it.
+void PaintControlsOver(HDC dc, const ControlSet& controls,
+                       const std::function<void(HDC, const Control&)>& paintBox);
+
 // The size a self-sizing label takes for its caption.
 TextSize MeasureLabel(HDC dc, const Control& label);
 

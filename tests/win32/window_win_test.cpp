@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/settings_dialog_win.h"
 #include "test_files.h"
+#include "window/main_window.h"
 #include "window/main_window_win.h"
 
 namespace zelk {
@@ -62,6 +64,66 @@ TEST_F(InProcessWindow, DroppingThreeFilesOpensTheFirst) {
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
     EXPECT_EQ(Caption(w), "Zelk in third.ps");
+}
+
+LPARAM At(int x, int y) {
+    return MAKELPARAM(x, y);
+}
+
+// What a user does in the settings dialog is queued before the "Setings" link is clicked; the
+// dialog's modal loop then takes it in order, after the dialog has read the settings file.
+void ClickSettingsLink(HWND main) {
+    SendMessageA(main, WM_LBUTTONDOWN, MK_LBUTTON, At(300, 268));
+    SendMessageA(main, WM_LBUTTONUP, 0, At(300, 268));
+}
+
+TEST_F(InProcessWindow, SettingsDialogSavesAndThePlateFollows) {
+    ASSERT_TRUE(frame);
+    dir.Write("PreZelk.INI", "; keep me\r\n[Init]\r\nUnits=mm\r\n");
+    HWND main = FrameHandle(*frame), dialog = FrameSettingsDialog(*frame);
+    ASSERT_NE(dialog, nullptr);
+    PostMessageA(GetDlgItem(dialog, kInches), BM_CLICK, 0, 0);
+    HWND fast = GetDlgItem(dialog, kEditFast);
+    PostMessageA(fast, EM_SETSEL, 0, -1);
+    for (char c : std::string("2000")) PostMessageA(fast, WM_CHAR, c, 0);  // 1440 points
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, At(20, 155));         // "Save"
+    PostMessageA(dialog, WM_LBUTTONUP, 0, At(20, 155));
+    ClickSettingsLink(main);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    const std::string ini = test::ReadFile(dir.PathOf("PreZelk.INI"));
+    EXPECT_TRUE(ini.starts_with("; keep me")) << ini;
+    EXPECT_NE(ini.find("Units=in"), std::string::npos) << ini;
+    EXPECT_NE(ini.find("Fast_scan=1440"), std::string::npos) << ini;
+    const TZelkMnFrm& model = FrameModel(*frame);
+    EXPECT_EQ(model[kPlateBox].width, 144);
+    EXPECT_EQ(model[kFastLabel].caption, "Fast scan\n\r20.00 in");
+
+    // Below the main window, or flush with the screen's bottom when it does not fit.
+    RECT m, d;
+    GetWindowRect(main, &m);
+    GetWindowRect(dialog, &d);
+    EXPECT_EQ(d.left, m.left);
+    const int height = d.bottom - d.top, screen = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(d.top, m.bottom + height < screen ? m.bottom : screen - height);
+    RECT client;
+    GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, 305);
+    EXPECT_EQ(client.bottom, 176);
+}
+
+TEST_F(InProcessWindow, SettingsDialogCloseAndEscWriteNothing) {
+    ASSERT_TRUE(frame);
+    dir.Write("PreZelk.INI", "[Init]\r\nUnits=pt\r\n");
+    HWND main = FrameHandle(*frame), dialog = FrameSettingsDialog(*frame);
+    PostMessageA(GetDlgItem(dialog, kInches), BM_CLICK, 0, 0);
+    PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, At(252, 155));  // "Close"
+    PostMessageA(dialog, WM_LBUTTONUP, 0, At(252, 155));
+    ClickSettingsLink(main);
+    PostMessageA(GetDlgItem(dialog, kPoints), BM_CLICK, 0, 0);
+    PostMessageA(GetDlgItem(dialog, kEditFast), WM_KEYDOWN, VK_ESCAPE, 0);
+    ClickSettingsLink(main);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    EXPECT_EQ(test::ReadFile(dir.PathOf("PreZelk.INI")), "[Init]\r\nUnits=pt\r\n");
 }
 
 }  // namespace
