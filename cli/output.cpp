@@ -87,6 +87,19 @@ Json TiffJson(const TZelkMnFrm& w) {
             {"picture", w.colourBarPicture.empty() ? Json(nullptr) : Json(w.colourBarPicture)}};
 }
 
+// The colour bar as the window fills it: the picture of a TIFF, then every chip.
+Json BarJson(const TZelkMnFrm& w) {
+    Json chips = Json::array();
+    for (const Chip& c : BarChips(w.colourBar))
+        chips.push_back({{"left", c.left},
+                         {"top", c.top},
+                         {"right", c.right},
+                         {"bottom", c.bottom},
+                         {"colour", {c.colour.r, c.colour.g, c.colour.b}}});
+    const bool picture = w.analysis.DocKind == "TIF" && !w.colourBarPicture.empty();
+    return {{"picture", picture ? Json(w.colourBarPicture) : Json(nullptr)}, {"chips", chips}};
+}
+
 Json Resources(const TZelkMnFrm& w) {
     Json lines = Json::array();
     for (const auto& line : w.need.ComboRes) lines.push_back(Text(line));
@@ -113,7 +126,8 @@ Json ToJson(const Inspection& inspection, const std::string& fileAsGiven) {
             {"colours", ColoursJson(w)},
             {"resources", Resources(w)},
             {"resourceLabel", CaptionIfVisible(w[kResourceNotice])},
-            {"tiff", TiffJson(w)}};
+            {"tiff", TiffJson(w)},
+            {"bar", BarJson(w)}};
 }
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "analysis/analysis.h"
 #include "settings/settings_file.h"
+#include "window/colour_bar.h"
 #include "window/control_names.h"
 #include "window/controls.h"
 
@@ -29,6 +30,7 @@ class WindowHost {
     virtual void Invalidate() { Repaint(); }
     virtual void CaptionChanged() = 0;
     virtual void SetFileTimer(bool on) = 0;
+    virtual void SetPopUpTimer(bool /*on*/) {}  // Timer1, 2000 ms
     virtual Answer ShowMessage(const MessageRequest& request) = 0;
     virtual void PostScanStopped() = 0;  // any thread: post WM_USER to the window
     virtual void RestoreIfMinimised() = 0;
@@ -37,23 +39,14 @@ class WindowHost {
     virtual std::optional<std::string> AskOpenFile() { return std::nullopt; }  // the open dialog
     // The settings dialog, modal; after a Save it has had the window run Changer.
     virtual void ShowSettings() {}
+    // The resources window, modal, listing the model's TNeed; it closes when that is hidden.
+    virtual void ShowResources() {}
 };
 
 // The resources window: its list box holds the needed resources of the last file that had any.
 struct TNeed {
     std::vector<std::string> ComboRes;
     bool visible = false;
-};
-
-// The colours as the colour bar paints them: a copy taken in the colour hand-off, while the
-// scan thread waits, so a repaint at any time sees only complete colours.
-struct ColourBarData {
-    std::array<bool, 4> inks{};
-    int32_t processCount = 0;
-    std::string processText;
-    int32_t spotCount = 0;
-    std::vector<std::string> spotNames;             // from index 0
-    std::vector<std::array<double, 4>> spotValues;  // from index 0
 };
 
 class TZelkMnFrm final : public Presenter {
@@ -64,6 +57,7 @@ class TZelkMnFrm final : public Presenter {
     ControlSet controls;
     std::string caption = "Zelk";
     bool fileTimerEnabled = false;
+    bool timer1Enabled = false;
     Analysis analysis;
     TNeed need;
     ColourBarData colourBar;
@@ -83,6 +77,9 @@ class TZelkMnFrm final : public Presenter {
     void LinkDown(const std::string& link);             // StopDown, CloseDown, ...
     void LinkClick(const std::string& link);            // ClickStop, ClickClose, ...
     void Gesintuvas();                                  // pointer over the bare surface
+    void Poping(int x, int y);  // pointer over the colour bar, in the bar's own pixels
+    void ClosePopUp();          // Timer1
+    void ResourceLabelClick();  // the red notice: the resources window
     static bool IsLink(const std::string& name);
 
     // Presenter

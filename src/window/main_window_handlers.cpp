@@ -147,6 +147,35 @@ void TZelkMnFrm::LinkClick(const std::string& link) {
     // LabAbout and Help open windows of their own.
 }
 
+void TZelkMnFrm::Poping(int x, int y) {
+    const auto place = PopUpAt(colourBar, x, y);
+    if (!place) return;  // a visible pop-up stays
+    Control& popUp = controls[kPopUp];
+    popUp.left = place->left;
+    popUp.top = place->top;
+    popUp.caption = place->text;
+    popUp.visible = true;
+    // A running timer is not restarted: the pop-up goes 2000 ms after it first showed.
+    if (!timer1Enabled) host_.SetPopUpTimer(true);
+    timer1Enabled = true;
+    host_.Invalidate();
+}
+
+void TZelkMnFrm::ClosePopUp() {
+    controls[kPopUp].visible = false;
+    timer1Enabled = false;
+    host_.SetPopUpTimer(false);
+    host_.Invalidate();
+}
+
+void TZelkMnFrm::ResourceLabelClick() {
+    if (!controls[kResourceNotice].visible) return;
+    need.visible = true;
+    host_.ShowResources();
+    need.visible = false;
+    host_.Repaint();
+}
+
 void TZelkMnFrm::Gesintuvas() {
     bool changed = controls[kPopUp].visible;
     for (const char* link : kLinks) {

@@ -6,8 +6,10 @@
 
 #include <fstream>
 #include <iostream>
+#include <utility>
 
 #include "settings/settings_dialog_win.h"
+#include "shell/need_window_win.h"
 #include "window/main_window.h"
 #include "window/paint_win.h"
 #include "window/png.h"
@@ -18,7 +20,9 @@ namespace {
 
 constexpr UINT kInvokeMessage = WM_APP + 1;    // a hand-off from the scan thread
 constexpr UINT kSnapshotMessage = WM_APP + 2;  // the scan has ended: save the snapshot
-constexpr UINT_PTR kFileTimerId = 2;
+constexpr UINT_PTR kPopUpTimerId = 1;          // Timer1: hides the colour-name pop-up
+constexpr UINT kPopUpTimerMs = 2000;
+constexpr UINT_PTR kFileTimerId = 2;  // FileTimer: moves the gauge
 constexpr UINT kFileTimerMs = 500;
 
 // Hand-offs travel as sent messages: the scan thread waits in SendMessage until the window
@@ -105,6 +109,9 @@ class MainFrame final : public WindowHost {
     MainFrame(StartOptions options, SettingsFile& settings)
         : options_(std::move(options)), model_(*this, gate_, settings), settingsDialog_(settings) {}
 
+    ~MainFrame() override {
+        if (picture_ != nullptr) DeleteObject(picture_);
+    }
     bool Create(HINSTANCE instance);
     HWND Handle() const { return window_; }
     const TZelkMnFrm& Model() const { return model_; }
@@ -146,6 +153,13 @@ class MainFrame final : public WindowHost {
     }
     void Quit() override { PostQuitMessage(0); }
     std::optional<std::string> AskOpenFile() override;
+    void SetPopUpTimer(bool on) override {
+        if (on)
+            SetTimer(window_, kPopUpTimerId, kPopUpTimerMs, nullptr);
+        else
+            KillTimer(window_, kPopUpTimerId);
+    }
+    void ShowResources() override { needWindow_.ShowModal(window_, model_.need); }
     void ShowSettings() override {
         settingsDialog_.ShowModal(
             window_,
@@ -170,6 +184,7 @@ class MainFrame final : public WindowHost {
     bool SetCursorOverLink();
     void OnDropFiles(HDROP drop);
     void SaveSnapshot();
+    void PaintBar(HDC dc, const Control& bar);
 
     StartOptions options_;
     Win32Gate gate_;
@@ -179,6 +194,9 @@ class MainFrame final : public WindowHost {
     std::string pressed_;  // the link a button went down on
     bool closeWhenBoxGone_ = false;
     SettingsDialog settingsDialog_;  // created hidden with the window, shown by "Setings"
+    NeedWindow needWindow_;          // likewise, shown by the resources notice
+    HBITMAP picture_ = nullptr;      // ColourBarBitmap: the colour-model picture of a TIFF
+    std::string pictureName_;        // the resource it was loaded from
 };
 
 bool MainFrame::Create(HINSTANCE instance) {
@@ -200,7 +218,7 @@ bool MainFrame::Create(HINSTANCE instance) {
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     window_ = CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, "Zelk", style, left, top, width,
                               height, nullptr, nullptr, instance, this);
-    return window_ != nullptr && settingsDialog_.Create(instance);
+    return window_ != nullptr && settingsDialog_.Create(instance) && needWindow_.Create(instance);
 }
 
 LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -249,6 +267,7 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_TIMER:
             if (wParam == kFileTimerId) model_.FileGauge();
+            if (wParam == kPopUpTimerId) model_.ClosePopUp();
             return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
@@ -265,7 +284,10 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 model_.Atidaryk();
             return 0;
         case WM_MOUSEMOVE:
-            if (ControlAt(lParam) == nullptr) model_.Gesintuvas();
+            if (const Control* c = ControlAt(lParam); c == nullptr)
+                model_.Gesintuvas();
+            else if (c->name == kColourBar)
+                model_.Poping(GET_X_LPARAM(lParam) - c->left, GET_Y_LPARAM(lParam) - c->top);
             return 0;
         case WM_SETCURSOR:
             if (LOWORD(lParam) == HTCLIENT && SetCursorOverLink()) return TRUE;
@@ -315,12 +337,43 @@ void MainFrame::Paint() {
     HDC memory = CreateCompatibleDC(dc);
     HBITMAP bitmap = CreateCompatibleBitmap(dc, kClientWidth, kClientHeight);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    PaintControls(memory, model_.controls, kClientWidth, kClientHeight, nullptr);
+    PaintControls(memory, model_.controls, kClientWidth, kClientHeight,
+                  [this](HDC target, const Control& bar) { PaintBar(target, bar); });
     BitBlt(dc, 0, 0, kClientWidth, kClientHeight, memory, 0, 0, SRCCOPY);
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
     EndPaint(window_, &ps);
+}
+
+// PaintBar: the colour-model picture of a TIFF stretched over 40 x 213, then the chips.
+void MainFrame::PaintBar(HDC dc, const Control& bar) {
+    if (pictureName_ != model_.colourBarPicture) {
+        if (picture_ != nullptr) DeleteObject(picture_);
+        pictureName_ = model_.colourBarPicture;
+        picture_ = pictureName_.empty() ? nullptr
+                                        : LoadBitmapA(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(
+                                                          window_, GWLP_HINSTANCE)),
+                                                      pictureName_.c_str());
+    }
+    if (model_.analysis.DocKind == "TIF" && picture_ != nullptr) {
+        BITMAP info{};
+        GetObjectA(picture_, sizeof info, &info);
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, picture_);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, bar.left, bar.top, kBarPictureWidth, kBarPictureHeight, source, 0, 0,
+                   info.bmWidth, info.bmHeight, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+    }
+    for (const Chip& chip : BarChips(model_.colourBar)) {
+        const RECT r{bar.left + chip.left, bar.top + chip.top, bar.left + chip.right,
+                     bar.top + chip.bottom};
+        HBRUSH brush = CreateSolidBrush(RGB(chip.colour.r, chip.colour.g, chip.colour.b));
+        FillRect(dc, &r, brush);
+        DeleteObject(brush);
+    }
 }
 
 void MainFrame::MouseDown(LPARAM lParam) {
@@ -332,8 +385,9 @@ void MainFrame::MouseDown(LPARAM lParam) {
 // A click is a press and a release over the same link.
 void MainFrame::MouseUp(LPARAM lParam) {
     const Control* c = ControlAt(lParam);
-    if (c != nullptr && !pressed_.empty() && c->name == pressed_) model_.LinkClick(pressed_);
-    pressed_.clear();
+    const std::string pressed = std::exchange(pressed_, {});
+    if (c != nullptr && !pressed.empty() && c->name == pressed) model_.LinkClick(pressed);
+    if (c != nullptr && c->name == kResourceNotice) model_.ResourceLabelClick();
 }
 
 bool MainFrame::SetCursorOverLink() {
@@ -379,7 +433,8 @@ void MainFrame::SaveSnapshot() {
     if (model_.analysis.Engine)  // let the thread leave its completion hand-off and end
         gate_.ServeUntil([this] { return model_.analysis.Engine->Finished(); });
     Layout();
-    const auto rgb = RenderToRgb(model_.controls, kClientWidth, kClientHeight, nullptr);
+    const auto rgb = RenderToRgb(model_.controls, kClientWidth, kClientHeight,
+                                 [this](HDC target, const Control& bar) { PaintBar(target, bar); });
     std::ofstream(options_.snapshotPath, std::ios::binary)
         << EncodePng(kClientWidth, kClientHeight, rgb);
     std::string report = model_.caption + "\n";

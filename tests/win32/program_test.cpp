@@ -97,6 +97,42 @@ TEST(Program, SnapshotOfAnA4Job) {
     EXPECT_LT(black, 40);
 }
 
+// A separated job with two process inks and two spot colours: the bar beside the plate.
+TEST(Program, SnapshotOfTheColourBar) {
+    const auto p = Snapshot("spots.ps",
+                            "%!PS-Adobe-3.0\n%%DocumentProcessColors: Cyan Black\n"
+                            "%%CMYKCustomColor: 1 0 0 0 (Spot A)\n%%+ 0 0 0 1 (Spot B)\n"
+                            "%%EndComments\n%%Page: 1 1\n%%PlateColor: Cyan\n%%PageTrailer\n");
+    constexpr uint32_t kCyan = 0x00FFFF, kSpotA = 0x1FFFFF, kSpotB = 0x1E1916;
+    ExpectPixels(p, {
+                        {235, 50, kCyan, true},  // the cyan chip, 20 wide beside spots
+                        {248, 50, kCyan, true},  // its last column, 18
+                        {249, 50, kCyan, false},
+                        {235, 40 + 105, kCyan, false},  // the unpainted row between chips
+                        {235, 40 + 105, kBlackPixel, false},
+                        {235, 190, kBlackPixel, true},  // the black chip
+                        {260, 90, kSpotA, true},        // C = 1 painted as 31, 255, 255
+                        {273, 90, kSpotA, true},        // its last column, 43
+                        {274, 90, kSpotA, false},
+                        {260, 40 + 105, kSpotA, false},  // six unpainted rows after it
+                        {260, 40 + 105, kSpotB, false},
+                        {260, 190, kSpotB, true},  // K = 1 wraps to 30, 25, 22
+                    });
+}
+
+// A TIFF shows the picture of its colour model stretched over the bar.
+TEST(Program, SnapshotsOfTiffColourModels) {
+    const auto cmyk = Snapshot("c.tif", test::ReadFile(test::DataPath("tif/cmyk-lzw.tif")));
+    ExpectPixels(cmyk, {{240, 40 + 10, 0x00FFFF, true},
+                        {262, 40 + 80, 0xFF00FF, true},
+                        {262, 40 + 130, 0xFFFF00, true},
+                        {240, 40 + 210, kBlackPixel, true}});
+    const auto rgb = Snapshot("r.tif", test::ReadFile(test::DataPath("tif/rgb-none-ii.tif")));
+    ExpectPixels(rgb, {{240, 40, kRedPixel, true},
+                       {240, 40 + 107, 0x00FF00, true},
+                       {269, 40 + 212, 0x0000FF, true}});
+}
+
 TEST(Program, SnapshotOfAMirroredJobShowsTheReversedMark) {
     const auto p = Snapshot("m.ps", "%!PS-Adobe-3.0\n%%EndComments\n-1 1 scale\n%%PageTrailer\n");
     ExpectPixels(p, {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/settings_dialog_win.h"
+#include "shell/need_window_win.h"
 #include "test_files.h"
 #include "window/main_window.h"
 #include "window/main_window_win.h"
@@ -124,6 +125,61 @@ TEST_F(InProcessWindow, SettingsDialogCloseAndEscWriteNothing) {
     ClickSettingsLink(main);
     EXPECT_FALSE(IsWindowVisible(dialog));
     EXPECT_EQ(test::ReadFile(dir.PathOf("PreZelk.INI")), "[Init]\r\nUnits=pt\r\n");
+}
+
+// Opens `path` as a dropped file and serves the window until its scan has ended.
+void OpenAndWait(HWND w, const TZelkMnFrm& model, const std::string& path) {
+    SendMessageA(w, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({test::NativePath(path)})), 0);
+    MSG msg;
+    for (int i = 0; i < 2000 && model.ScanRunning(); ++i) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    }
+}
+
+TEST_F(InProcessWindow, ThePointerOverASpotChipShowsItsNameUntilTheTimer) {
+    ASSERT_TRUE(frame);
+    HWND w = FrameHandle(*frame);
+    const TZelkMnFrm& model = FrameModel(*frame);
+    OpenAndWait(w, model,
+                dir.Write("s.ps", "%!PS-Adobe-3.0\n%%CMYKCustomColor: 0 1 0 0 (Rubine)\n"));
+    SendMessageA(w, WM_MOUSEMOVE, 0, At(230 + 30, 40 + 50));
+    EXPECT_TRUE(model[kPopUp].visible);
+    EXPECT_EQ(model[kPopUp].caption, "(Rubine)");
+    EXPECT_EQ(model[kPopUp].left, 270);
+    SendMessageA(w, WM_TIMER, 1, 0);  // Timer1
+    EXPECT_FALSE(model[kPopUp].visible);
+}
+
+TEST_F(InProcessWindow, TheResourcesNoticeOpensTheListInOrder) {
+    ASSERT_TRUE(frame);
+    HWND w = FrameHandle(*frame);
+    const TZelkMnFrm& model = FrameModel(*frame);
+    OpenAndWait(w, model,
+                dir.Write("r.ps",
+                          "%!PS-Adobe-3.0\n%%DocumentNeededResources: font Times-Roman\n"
+                          "%%+ font Helvetica\n%%+ procset Adobe_Grid\n"));
+    ASSERT_TRUE(model[kResourceNotice].visible);
+    HWND need = FindWindowA(kNeedWindowClass, "Resources needed");
+    ASSERT_NE(need, nullptr);
+    // Esc is queued first: the window's modal loop takes it once the list is shown.
+    PostMessageA(GetDlgItem(need, kNeedListId), WM_KEYDOWN, VK_ESCAPE, 0);
+    const Control& notice = model[kResourceNotice];
+    SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, At(notice.left + 5, notice.top + 5));
+    SendMessageA(w, WM_LBUTTONUP, 0, At(notice.left + 5, notice.top + 5));
+    EXPECT_FALSE(IsWindowVisible(need));
+    HWND list = GetDlgItem(need, kNeedListId);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 3);
+    char text[64] = {};
+    SendMessageA(list, LB_GETTEXT, 2, reinterpret_cast<LPARAM>(text));
+    EXPECT_STREQ(text, " procset Adobe_Grid");
+    EXPECT_TRUE(GetWindowLongA(list, GWL_STYLE) & LBS_EXTENDEDSEL);
+    RECT m, n;
+    GetWindowRect(w, &m);
+    GetWindowRect(need, &n);
+    EXPECT_EQ(n.left, m.left);
+    const int height = n.bottom - n.top, screen = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_EQ(n.top, m.bottom + height < screen ? m.bottom : screen - height);
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+#include "shell/need_window_win.h"
+
+namespace zelk {
+
+namespace {
+
+constexpr int kOuterWidth = 258, kOuterHeight = 187;
+constexpr int kItemHeight = 13;
+
+}  // namespace
+
+NeedWindow::~NeedWindow() {
+    if (window_ != nullptr) DestroyWindow(window_);
+    if (font_ != nullptr) DeleteObject(font_);
+}
+
+bool NeedWindow::Create(HINSTANCE instance) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = kNeedWindowClass;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+    window_ = CreateWindowExA(
+        0, kNeedWindowClass, "Resources needed", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
+        CW_USEDEFAULT, CW_USEDEFAULT, kOuterWidth, kOuterHeight, nullptr, nullptr, instance, this);
+    if (window_ == nullptr) return false;
+    // Several lines can be selected at once; lines stay in the order they were added.
+    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_EXTENDEDSEL |
+                                LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                            0, 0, 0, 0, window_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNeedListId)), instance,
+                            nullptr);
+    SendMessageA(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    RECT client;
+    GetClientRect(window_, &client);
+    MoveWindow(list_, 0, 0, client.right, client.bottom, FALSE);
+    return list_ != nullptr;
+}
+
+LRESULT CALLBACK NeedWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<NeedWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_SIZE:  // DVienodi: the list fills the client area
+            if (self != nullptr && self->list_ != nullptr)
+                MoveWindow(self->list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            return 0;
+        case WM_MEASUREITEM:
+            reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kItemHeight;
+            return TRUE;
+        case WM_DRAWITEM: {
+            // Drawn by the window so every item is 13 pixels high in any face.
+            const auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+            if (item->itemID == static_cast<UINT>(-1)) return TRUE;
+            const bool selected = item->itemState & ODS_SELECTED;
+            FillRect(item->hDC, &item->rcItem,
+                     GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+            char text[512] = {};
+            SendMessageA(item->hwndItem, LB_GETTEXT, item->itemID, reinterpret_cast<LPARAM>(text));
+            SetBkMode(item->hDC, TRANSPARENT);
+            SetTextColor(item->hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+            RECT r = item->rcItem;
+            DrawTextA(item->hDC, text, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+            return TRUE;
+        }
+        case WM_CLOSE:  // the close button: as Esc
+            if (self != nullptr) self->open_ = false;
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void NeedWindow::ShowModal(HWND owner, const TNeed& need) {
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    for (const auto& line : need.ComboRes)
+        SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
+    // Just below the main window, or flush with the screen's bottom when it does not fit.
+    RECT main, self;
+    GetWindowRect(owner, &main);
+    GetWindowRect(window_, &self);
+    const int height = self.bottom - self.top;
+    const int screen = GetSystemMetrics(SM_CYSCREEN);
+    const int top = main.bottom + height < screen ? main.bottom : screen - height;
+    SetWindowPos(window_, HWND_TOP, main.left, top, 0, 0, SWP_NOSIZE);
+    EnableWindow(owner, FALSE);
+    ShowWindow(window_, SW_SHOW);
+    SetFocus(list_);
+    open_ = true;
+    MSG msg;
+    bool quit = false;
+    while (open_ && need.visible) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            quit = true;
+            break;
+        }
+        // Key presses reach the window before its list: Esc closes it.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+            (msg.hwnd == window_ || IsChild(window_, msg.hwnd))) {
+            open_ = false;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    open_ = false;
+    EnableWindow(owner, TRUE);
+    ShowWindow(window_, SW_HIDE);
+    SetActiveWindow(owner);
+    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+}  // namespace zelk

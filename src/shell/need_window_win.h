@@ -1,0 +1,38 @@
+// The resources window: a real Win32 window of class "TNeed" listing what a job needs.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "window/main_window.h"
+
+namespace zelk {
+
+inline constexpr const char* kNeedWindowClass = "TNeed";
+inline constexpr int kNeedListId = 100;  // ComboRes
+
+class NeedWindow {
+  public:
+    NeedWindow() = default;
+    ~NeedWindow();
+    NeedWindow(const NeedWindow&) = delete;
+    NeedWindow& operator=(const NeedWindow&) = delete;
+
+    // Creates the window hidden, as the program does at start; false when Windows refuses.
+    bool Create(HINSTANCE instance);
+    // Lists `need` and shows the window modally below `owner` until Esc, the close button,
+    // or the list's owner hiding it (a new file opened meanwhile).
+    void ShowModal(HWND owner, const TNeed& need);
+    HWND Handle() const { return window_; }
+
+  private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND window_ = nullptr;
+    HWND list_ = nullptr;
+    HFONT font_ = nullptr;
+    bool open_ = false;
+};
+
+}  // namespace zelk

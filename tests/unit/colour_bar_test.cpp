@@ -1,0 +1,161 @@
+// The colour bar: the chips it fills, the pop-up's text and place, and the colour-model
+// pictures the program carries.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "analysis/queue_gate.h"
+#include "test_files.h"
+#include "window/main_window.h"
+
+namespace zelk {
+namespace {
+
+ColourBarData Bar(std::array<bool, 4> inks, std::vector<std::array<double, 4>> spots) {
+    ColourBarData bar;
+    bar.inks = inks;
+    for (bool ink : inks) bar.processCount += ink ? 1 : 0;
+    bar.processText = " C, K ";
+    bar.spotValues = spots;
+    for (size_t i = 0; i < spots.size(); ++i) bar.spotNames.push_back("S" + std::to_string(i + 1));
+    bar.spotCount = static_cast<int32_t>(spots.size());
+    return bar;
+}
+
+constexpr std::array<double, 4> kCyanSpot{1, 0, 0, 0};
+constexpr Rgb kCyanChip{0, 255, 255}, kBlackChip{0, 0, 0};
+
+TEST(ColourBar, SpotChipsShareTheBandsWithSixRowsBetween) {
+    using Rows = std::vector<std::pair<int, int>>;
+    auto rows = [](const std::vector<Chip>& chips) {
+        Rows r;
+        for (const Chip& c : chips) {
+            EXPECT_EQ(c.left, 25);
+            EXPECT_EQ(c.right, 44);
+            r.push_back({c.top, c.bottom - 1});
+        }
+        return r;
+    };
+    EXPECT_EQ(rows(BarChips(Bar({}, {kCyanSpot}))), (Rows{{0, 211}}));
+    EXPECT_EQ(rows(BarChips(Bar({}, {kCyanSpot, kCyanSpot}))), (Rows{{0, 102}, {109, 211}}));
+    EXPECT_EQ(rows(BarChips(Bar({}, {kCyanSpot, kCyanSpot, kCyanSpot}))),
+              (Rows{{0, 65}, {72, 137}, {144, 209}}));
+}
+
+TEST(ColourBar, SpotColoursApproximateCmykAndTakeRgbAsItIs) {
+    EXPECT_EQ(SpotChipColour({1, 0, 0, 0}), (Rgb{31, 255, 255}));
+    EXPECT_EQ(SpotChipColour({0, 0, 0, 1}), (Rgb{30, 25, 22}));   // below zero: the low 8 bits
+    EXPECT_EQ(SpotChipColour({1, 0, 0, 3.0}), (Rgb{255, 0, 0}));  // an RGB entry
+    EXPECT_EQ(SpotChipColour({0.5, 0.5, 0.5, 0}), (Rgb{143, 141, 139}));   // truncated
+    EXPECT_EQ(SpotChipColour({1e300, -1e300, 0, 0}), (Rgb{0, 255, 255}));  // saturated, no UB
+}
+
+TEST(ColourBar, ProcessChipsFillTheLeftColumn) {
+    // Cyan and black alone take the whole width, one unpainted row between them.
+    EXPECT_EQ(BarChips(Bar({true, false, false, true}, {})),
+              (std::vector<Chip>{{0, 0, 44, 105, kCyanChip}, {0, 106, 44, 211, kBlackChip}}));
+    // Four inks beside two spot colours: 20 pixels wide, painted after the spots.
+    const auto chips = BarChips(Bar({true, true, true, true}, {kCyanSpot, {0, 0, 0, 1}}));
+    ASSERT_EQ(chips.size(), 6u);
+    EXPECT_EQ(chips[1], (Chip{25, 109, 44, 212, Rgb{30, 25, 22}}));
+    EXPECT_EQ(chips[2], (Chip{0, 0, 19, 52, kCyanChip}));
+    EXPECT_EQ(chips[5], (Chip{0, 159, 19, 211, kBlackChip}));
+}
+
+TEST(ColourBar, ThePopUpNamesTheInkUnderThePointer) {
+    const auto bar = Bar({true, false, false, true}, {kCyanSpot, kCyanSpot});
+    const auto process = PopUpAt(bar, 5, 30);
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->text, " C, K ");
+    EXPECT_EQ(process->left, 5 - 42 + 223);
+    EXPECT_EQ(process->top, 70);
+    const auto spot = PopUpAt(bar, 30, 110);
+    ASSERT_TRUE(spot);
+    EXPECT_EQ(spot->text, "S2");
+    EXPECT_EQ(spot->left, 270);
+    EXPECT_FALSE(PopUpAt(bar, 30, 109));  // on the boundary of two bands: neither
+    EXPECT_FALSE(PopUpAt(Bar({}, {}), 5, 30));
+}
+
+struct NoHost final : WindowHost {
+    void Repaint() override {}
+    void CaptionChanged() override {}
+    void SetFileTimer(bool) override {}
+    void SetPopUpTimer(bool on) override { timerCalls.push_back(on); }
+    Answer ShowMessage(const MessageRequest&) override { return Answer::Ok; }
+    void PostScanStopped() override {}
+    void RestoreIfMinimised() override {}
+    std::vector<bool> timerCalls;
+};
+
+TEST(ColourBar, ARunningPopUpTimerIsNotRestarted) {
+    test::TempDir dir;
+    SettingsFile settings(dir.PathOf("PreZelk.INI"),
+                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+    NoHost host;
+    QueueGate gate;
+    TZelkMnFrm window(host, gate, settings);
+    window.colourBar = Bar({}, {kCyanSpot});
+    window.Poping(30, 10);
+    window.Poping(31, 20);
+    EXPECT_TRUE(window[kPopUp].visible);
+    EXPECT_EQ(window[kPopUp].caption, "S1");
+    window.ClosePopUp();
+    EXPECT_FALSE(window[kPopUp].visible);
+    EXPECT_EQ(host.timerCalls, (std::vector<bool>{true, false}));
+}
+
+// The pictures the program carries, read back from the files its resources are built from.
+struct Bmp {
+    int width = 0, height = 0;
+    std::string data;
+    Rgb At(int x, int row) const {  // row counted from the top
+        const int stride = (width * 3 + 3) / 4 * 4;
+        const size_t at = static_cast<size_t>(54 + (height - 1 - row) * stride + x * 3);
+        return {static_cast<uint8_t>(data[at + 2]), static_cast<uint8_t>(data[at + 1]),
+                static_cast<uint8_t>(data[at])};
+    }
+};
+
+Bmp ReadBmp(const std::string& name) {
+    Bmp b;
+    b.data = test::ReadFile(std::string(ZELK_SOURCE_DIR) + "/resources/" + name);
+    if (b.data.size() < 54) return b;
+    std::memcpy(&b.width, b.data.data() + 18, 4);
+    std::memcpy(&b.height, b.data.data() + 22, 4);
+    return b;
+}
+
+TEST(ColourBar, ColourModelPicturesHaveTheirBands) {
+    const Rgb white{255, 255, 255}, black{0, 0, 0};
+    struct Sample {
+        const char* file;
+        int row;
+        Rgb colour;
+    };
+    const Sample samples[] = {
+        {"gr.bmp", 36, white},          {"gr.bmp", 177, black},       {"bw.bmp", 107, white},
+        {"bw.bmp", 108, black},         {"cm.bmp", 53, kCyanChip},    {"cm.bmp", 54, {255, 0, 255}},
+        {"cm.bmp", 159, {255, 255, 0}}, {"cm.bmp", 168, white},       {"cm.bmp", 205, black},
+        {"in.bmp", 2, black},           {"in.bmp", 3, {255, 0, 0}},   {"in.bmp", 73, {0, 255, 0}},
+        {"in.bmp", 209, {0, 0, 255}},   {"in.bmp", 212, black},       {"rg.bmp", 0, {255, 0, 0}},
+        {"rg.bmp", 107, {0, 255, 0}},   {"rg.bmp", 212, {0, 0, 255}}, {"yc.bmp", 100, white},
+        {"yc.bmp", 212, {255, 0, 0}},   {"ci.bmp", 0, {255, 0, 0}},   {"ci.bmp", 105, white},
+        {"ci.bmp", 212, {0, 0, 255}},
+    };
+    for (const auto& s : samples) {
+        const Bmp b = ReadBmp(s.file);
+        ASSERT_EQ(b.height, 213) << s.file;
+        ASSERT_EQ(b.width, 1) << s.file;
+        EXPECT_EQ(b.At(0, s.row), s.colour) << s.file << " row " << s.row;
+    }
+    const Bmp alpha = ReadBmp("al.bmp");
+    ASSERT_EQ(alpha.width, 5);
+    EXPECT_EQ(alpha.At(2, 50), white);
+    EXPECT_EQ(alpha.At(1, 50), black);
+    EXPECT_EQ(alpha.At(1, 89), white);
+    EXPECT_EQ(alpha.At(2, 163), black);
+}
+
+}  // namespace
+}  // namespace zelk
