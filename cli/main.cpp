@@ -12,6 +12,7 @@
 #include "output.h"
 #include "terminal.h"
 #include "window/headless.h"
+#include "zelk_version.h"
 
 #ifndef _WIN32
 #include <signal.h>
@@ -22,7 +23,7 @@ namespace {
 using zelk::AnswerPolicy;
 
 constexpr const char* kUsage =
-    "usage: zelk-inspect [--json] [--yes|--no] FILE...\n"
+    "usage: zelk-inspect [--json] [--yes|--no] FILE...  |  --version\n"
     "  Analyses each FILE (\"-\" for standard input, which is first copied to a temporary\n"
     "  file) as the Zelk window would and prints what it shows once the scan has ended,\n"
     "  with every message the analysis raised. Only regular files and block devices are read.\n"
@@ -56,6 +57,7 @@ void CatchInterrupts() {
 
 struct Options {
     bool help = false;
+    bool version = false;
     bool json = false;
     AnswerPolicy policy = AnswerPolicy::Default;
     std::vector<std::string> files;
@@ -71,6 +73,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             onlyFiles = true;
         } else if (arg == "--help" || arg == "-h") {
             options.help = true;
+            return true;
+        } else if (arg == "--version") {
+            options.version = true;
             return true;
         } else if (arg == "--json") {
             options.json = true;
@@ -172,6 +177,10 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "zelk-inspect " << ZELK_VERSION_FULL << "\n";
         return 0;
     }
     CatchInterrupts();

@@ -173,3 +173,76 @@ for name, picture in PICTURES.items():
     grid = picture if isinstance(picture[0], list) else [[colour] for colour in picture]
     assert len(grid) == 213, name
     (HERE / f'{name}.bmp').write_bytes(bitmap(grid))
+
+
+# The about box's picture, 326 x 227 with 256 colours: the window's own motifs, a hatched
+# imagesetter plate with a page on it, crop and registration marks, the colour bar and the
+# emulsion mark, under the name in block letters.
+def about_picture():
+    palette = [(236, 236, 236), BLACK, WHITE, (200, 0, 0), CYAN, MAGENTA, YELLOW, (120, 120, 120)]
+    bg, ink, paper, red, cyan, magenta, yellow, grey = range(8)
+    w, h = 326, 227
+    px = [[bg] * w for _ in range(h)]
+
+    def rect(x0, y0, x1, y1, c):
+        for y in range(max(0, y0), min(h, y1)):
+            for x in range(max(0, x0), min(w, x1)):
+                px[y][x] = c
+
+    # the plate: a black backward-diagonal hatch inside a red outline
+    for y in range(40, 210):
+        for x in range(30, 160):
+            if (x + y) % 8 == 0:
+                px[y][x] = ink
+    for x in range(30, 160):
+        px[40][x] = px[209][x] = red
+    for y in range(40, 210):
+        px[y][30] = px[y][159] = red
+    rect(40, 60, 110, 160, paper)  # the page, with crop marks at its corners
+    for cx, cy in ((40, 60), (110, 60), (40, 160), (110, 160)):
+        rect(cx - 10, cy, cx - 2, cy + 1, ink)
+        rect(cx + 2, cy, cx + 10, cy + 1, ink)
+        rect(cx, cy - 10, cx + 1, cy - 2, ink)
+        rect(cx, cy + 2, cx + 1, cy + 10, ink)
+    for i, c in enumerate((cyan, magenta, yellow, ink)):  # the colour bar
+        rect(172, 40 + i * 42, 190, 40 + i * 42 + 40, c)
+    rect(196, 40, 214, 120, (grey))
+    # the emulsion mark
+    rect(230, 150, 238, 200, ink)
+    for y0 in (150, 171, 192):
+        rect(230, y0, 262 if y0 != 171 else 254, y0 + 8, ink)
+    # registration mark
+    for y in range(60, 101):
+        for x in range(226, 267):
+            d = ((x - 246) ** 2 + (y - 80) ** 2) ** 0.5
+            if 13 <= d <= 15 or x == 246 or y == 80:
+                px[y][x] = ink
+    # "ZELK" in 5 x 7 block letters, four pixels a dot
+    letters = {
+        'Z': ["#####", "    #", "   # ", "  #  ", " #   ", "#    ", "#####"],
+        'E': ["#####", "#    ", "#    ", "#### ", "#    ", "#    ", "#####"],
+        'L': ["#    ", "#    ", "#    ", "#    ", "#    ", "#    ", "#####"],
+        'K': ["#   #", "#  # ", "# #  ", "##   ", "# #  ", "#  # ", "#   #"],
+    }
+    for i, ch in enumerate("ZELK"):
+        for row, line in enumerate(letters[ch]):
+            for col, dot in enumerate(line):
+                if dot == '#':
+                    rect(190 + i * 28 + col * 4, 196 + row * 4 - 190, 194 + i * 28 + col * 4,
+                         200 + row * 4 - 190, red)
+    return palette, px
+
+
+def bitmap8(palette, px):
+    """An 8-bit BMP with its palette, rows stored bottom up, each padded to four bytes."""
+    height, width = len(px), len(px[0])
+    stride = (width + 3) // 4 * 4
+    table = b''.join(bytes((b, g, r, 0)) for r, g, b in palette + [(0, 0, 0)] * (256 - len(palette)))
+    pixels = b''.join(bytes(line) + b'\0' * (stride - width) for line in reversed(px))
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 0, len(pixels), 2835, 2835, 256, 0)
+    offset = 14 + len(info) + len(table)
+    header = struct.pack('<2sIHHI', b'BM', offset + len(pixels), 0, 0, offset)
+    return header + info + table + pixels
+
+
+(HERE / 'about.bmp').write_bytes(bitmap8(*about_picture()))

@@ -41,6 +41,9 @@ class WindowHost {
     virtual void ShowSettings() {}
     // The resources window, modal, listing the model's TNeed; it closes when that is hidden.
     virtual void ShowResources() {}
+    virtual void ShowAbout() {}
+    // Opens a page of the program's folder (or a "mailto:" address) through the shell.
+    virtual void OpenThroughShell(const std::string& /*target*/) {}
 };
 
 // The resources window: its list box holds the needed resources of the last file that had any.

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "analysis/numeric.h"
+#include "shell/about.h"
 #include "window/main_window.h"
 
 namespace zelk {
@@ -144,7 +145,14 @@ void TZelkMnFrm::LinkClick(const std::string& link) {
     if (link == kStopLink) analysis.StopScan();
     if (link == kCloseLink) host_.Quit();
     if (link == kSettingsLink) host_.ShowSettings();
-    // LabAbout and Help open windows of their own.
+    if (link == kAboutLink) {
+        host_.ShowAbout();
+        host_.Repaint();
+    }
+    if (link == kHelpLink) {  // HttpHelp
+        host_.OpenThroughShell(kHelpIndexPage);
+        host_.Repaint();
+    }
 }
 
 void TZelkMnFrm::Poping(int x, int y) {

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "settings/settings_dialog_win.h"
+#include "shell/about_win.h"
 #include "shell/need_window_win.h"
 #include "window/main_window.h"
 #include "window/paint_win.h"
@@ -160,6 +161,14 @@ class MainFrame final : public WindowHost {
             KillTimer(window_, kPopUpTimerId);
     }
     void ShowResources() override { needWindow_.ShowModal(window_, model_.need); }
+    void ShowAbout() override {
+        aboutBox_.ShowModal(window_, [this] { Repaint(); });
+    }
+    void OpenThroughShell(const std::string& target) override {
+        // Pages are found from the program's own folder, never the current directory.
+        const bool page = target.rfind("mailto:", 0) != 0;
+        zelk::OpenThroughShell(window_, page ? ExecutableDirectory() + "\\" + target : target);
+    }
     void ShowSettings() override {
         settingsDialog_.ShowModal(
             window_,
@@ -195,6 +204,7 @@ class MainFrame final : public WindowHost {
     bool closeWhenBoxGone_ = false;
     SettingsDialog settingsDialog_;  // created hidden with the window, shown by "Setings"
     NeedWindow needWindow_;          // likewise, shown by the resources notice
+    AboutBox aboutBox_;              // and by "About Zelk"
     HBITMAP picture_ = nullptr;      // ColourBarBitmap: the colour-model picture of a TIFF
     std::string pictureName_;        // the resource it was loaded from
 };
@@ -218,7 +228,9 @@ bool MainFrame::Create(HINSTANCE instance) {
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     window_ = CreateWindowExA(WS_EX_ACCEPTFILES, kMainWindowClass, "Zelk", style, left, top, width,
                               height, nullptr, nullptr, instance, this);
-    return window_ != nullptr && settingsDialog_.Create(instance) && needWindow_.Create(instance);
+    // The other windows are made at start too, hidden, in the program's order.
+    return window_ != nullptr && aboutBox_.Create(instance) && settingsDialog_.Create(instance) &&
+           needWindow_.Create(instance);
 }
 
 LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

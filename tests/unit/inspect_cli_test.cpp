@@ -70,6 +70,9 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     const auto help = RunInspect("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: zelk-inspect"));
+    const auto version = RunInspect("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.starts_with("zelk-inspect 1.")) << version.out;
     EXPECT_EQ(RunInspect("").status, 2);
     EXPECT_EQ(RunInspect("--bogus x").status, 2);
     const auto both = RunInspect("--yes --no x");

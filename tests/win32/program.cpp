@@ -34,6 +34,10 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM lParam) {
 
 Installed::Installed() {
     std::filesystem::copy_file(NativePath(ZELK_EXE), NativePath(Exe()));
+    // The help goes with the program, as an installation puts it beside it.
+    const std::string built = NativePath(ZELK_EXE);
+    std::filesystem::copy(built.substr(0, built.find_last_of('\\') + 1) + "ZelkHelp",
+                          NativePath(dir_.PathOf("ZelkHelp")));
 }
 
 Program::Program(const std::string& exe, const std::string& args) {

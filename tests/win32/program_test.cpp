@@ -3,6 +3,8 @@
 
 #include "program.h"
 
+#include <sstream>
+
 namespace zelk {
 namespace {
 
@@ -203,6 +205,79 @@ TEST(Program, ALongPathIsCutInTheBox) {
     EXPECT_LE(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     PostMessageA(zelk.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelk.WaitForExit(), 0u);
+}
+
+// The shell's association of `key` (".htm", "mailto") with the recorder, for this prefix.
+void AssociateWithRecorder(const std::string& key) {
+    const std::string handler = key == "mailto" ? "mailto" : "ZelkTest" + key;
+    const std::string command = "\"" + NativePath(RECORD_ARGS_EXE) + "\" \"%1\"";
+    auto set = [](const std::string& path, const char* name, const std::string& value) {
+        HKEY k = nullptr;
+        RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
+                        nullptr);
+        RegSetValueExA(k, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                       static_cast<DWORD>(value.size() + 1));
+        RegCloseKey(k);
+    };
+    if (key != "mailto") set(key, nullptr, handler);
+    if (key == "mailto") set(handler, "URL Protocol", "");
+    set(handler + "\\shell\\open\\command", nullptr, command);
+}
+
+// The lines the recorder wrote, once there are `count` of them.
+std::vector<std::string> Recorded(size_t count) {
+    const std::string exe = NativePath(RECORD_ARGS_EXE);
+    const std::string file = exe.substr(0, exe.find_last_of('\\') + 1) + "recorded.txt";
+    std::vector<std::string> lines;
+    for (int i = 0; i < 600 && lines.size() < count; ++i) {
+        Sleep(50);
+        lines.clear();
+        std::istringstream text(test::ReadFile(file));
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+    }
+    return lines;
+}
+
+void ClickAt(HWND window, int x, int y) {
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+// Help, the about box and its mail link, on a copy of the program in a folder of its own:
+// the pages are found beside the program wherever it was moved.
+TEST(Program, HelpAboutAndTheMailLink) {
+    AssociateWithRecorder(".htm");
+    AssociateWithRecorder("mailto");
+    const std::string exe = NativePath(RECORD_ARGS_EXE);
+    DeleteFileA((exe.substr(0, exe.find_last_of('\\') + 1) + "recorded.txt").c_str());
+    Installed zelkDir;
+    Program zelk(zelkDir.Exe(), "");
+    HWND window = zelk.Window();
+    ASSERT_NE(window, nullptr);
+    ClickAt(window, 365, 269);  // "Help"
+    auto lines = Recorded(1);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find(NativePath(zelkDir.Dir().PathOf("ZelkHelp")) + "\\Zelk_Help_index.htm"),
+              std::string::npos)
+        << lines[0];
+
+    ClickAt(window, 300, 314);  // "About Zelk"
+    HWND about = zelk.WaitForWindow("TAbout", "About Zelk");
+    ASSERT_NE(about, nullptr);
+    RECT client;
+    GetClientRect(about, &client);
+    EXPECT_EQ(client.right, 326);
+    EXPECT_EQ(client.bottom, 350);
+    EXPECT_FALSE(IsWindowEnabled(window));  // modal
+    ClickAt(about, 12, 332);                // the mail link
+    lines = Recorded(2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find("mailto:zelk-remarks@example.org"), std::string::npos) << lines[1];
+    PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 200 && IsWindowVisible(about); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(about));
+    PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelk.WaitForExit(), 0u);
 }
 

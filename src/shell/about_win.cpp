@@ -1,0 +1,150 @@
+#include "shell/about_win.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "window/paint_win.h"
+
+namespace zelk {
+
+void OpenThroughShell(HWND owner, const std::string& target) {
+    // Whatever the shell does is all that happens: no association gives no message of ours.
+    ShellExecuteA(owner, nullptr, target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+AboutBox::~AboutBox() {
+    if (window_ != nullptr) DestroyWindow(window_);
+    if (picture_ != nullptr) DeleteObject(picture_);
+}
+
+bool AboutBox::Create(HINSTANCE instance) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszClassName = kAboutWindowClass;
+    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    hand_ = LoadCursorA(instance, "Hand");
+    picture_ = LoadBitmapA(instance, "ZelkImage");
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    RECT frame{0, 0, kAboutClientWidth, kAboutClientHeight};
+    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    window_ = CreateWindowExA(WS_EX_DLGMODALFRAME, kAboutWindowClass, "About Zelk", style,
+                              (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                              (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr,
+                              nullptr, instance, this);
+    if (window_ == nullptr) return false;
+    HDC dc = GetDC(window_);
+    LayoutLabels(model_.controls, [dc](const Control& c) { return MeasureLabel(dc, c); });
+    ReleaseDC(window_, dc);
+    return true;
+}
+
+LRESULT CALLBACK AboutBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE)
+        SetWindowLongPtrA(
+            window, GWLP_USERDATA,
+            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    auto* self = reinterpret_cast<AboutBox*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr || self->window_ == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    return self->OnMessage(message, wParam, lParam);
+}
+
+const Control* AboutBox::ControlAt(LPARAM lParam) const {
+    return model_.controls.At(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+}
+
+LRESULT AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(window_, &ps);
+            RECT all{0, 0, kAboutClientWidth, kAboutClientHeight};
+            FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+            if (picture_ != nullptr) {
+                HDC source = CreateCompatibleDC(dc);
+                HGDIOBJ old = SelectObject(source, picture_);
+                BitBlt(dc, 0, 0, kAboutClientWidth, kAboutPictureHeight, source, 0, 0, SRCCOPY);
+                SelectObject(source, old);
+                DeleteDC(source);
+            }
+            PaintControlsOver(dc, model_.controls, nullptr);
+            EndPaint(window_, &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && repaintOwner_) repaintOwner_();
+            break;
+        case WM_LBUTTONDOWN:
+            pressed_ = model_.IsMailLink(ControlAt(lParam));
+            if (pressed_) {
+                model_.MailDown();
+                InvalidateRect(window_, nullptr, FALSE);
+            }
+            return 0;
+        case WM_LBUTTONUP:
+            if (pressed_ && model_.IsMailLink(ControlAt(lParam))) {
+                const std::string target = model_.Mailing();
+                InvalidateRect(window_, nullptr, FALSE);
+                OpenThroughShell(window_, target);
+            }
+            pressed_ = false;
+            return 0;
+        case WM_MOUSEMOVE:
+            if (!model_.IsMailLink(ControlAt(lParam))) {
+                model_.FormMouseMove();
+                InvalidateRect(window_, nullptr, FALSE);
+            }
+            return 0;
+        case WM_SETCURSOR: {
+            POINT p;
+            GetCursorPos(&p);
+            ScreenToClient(window_, &p);
+            if (LOWORD(lParam) == HTCLIENT && hand_ != nullptr &&
+                model_.IsMailLink(model_.controls.At(p.x, p.y))) {
+                SetCursor(hand_);
+                return TRUE;
+            }
+            break;
+        }
+        case WM_CLOSE:
+            open_ = false;
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+void AboutBox::ShowModal(HWND owner, const std::function<void()>& repaintOwner) {
+    repaintOwner_ = repaintOwner;
+    EnableWindow(owner, FALSE);
+    ShowWindow(window_, SW_SHOW);
+    SetFocus(window_);
+    open_ = true;
+    MSG msg;
+    bool quit = false;
+    while (open_) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            quit = true;
+            break;
+        }
+        // Key presses reach the box first: Esc closes it.
+        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && msg.hwnd == window_) {
+            open_ = false;
+            continue;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EnableWindow(owner, TRUE);
+    ShowWindow(window_, SW_HIDE);
+    SetActiveWindow(owner);
+    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+}  // namespace zelk
