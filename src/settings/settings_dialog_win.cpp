@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include "window/main_window_win.h"
+#include "window/modal_win.h"
 #include "window/paint_win.h"
 
 namespace zelk {
@@ -53,24 +54,11 @@ SettingsDialog::~SettingsDialog() {
 }
 
 bool SettingsDialog::Create(HINSTANCE instance) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kSettingsWindowClass;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!RegisterModalClass(instance, kSettingsWindowClass, WindowProc)) return false;
     hand_ = LoadCursorA(instance, "Hand");
-    font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    RECT frame{0, 0, kSettingsClientWidth, kSettingsClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
-    window_ = CreateWindowExA(WS_EX_DLGMODALFRAME, kSettingsWindowClass, "Settings", style, 0, 0,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
-                              instance, this);
-    return window_ != nullptr;
+    font_ = CreateDesignFont();
+    return CreateModalWindow(instance, kSettingsWindowClass, "Settings", kSettingsClientWidth,
+                             kSettingsClientHeight, false, this) != nullptr;
 }
 
 LRESULT CALLBACK SettingsDialog::WindowProc(HWND window, UINT message, WPARAM wParam,
@@ -241,33 +229,11 @@ void SettingsDialog::ShowModal(HWND owner, const std::function<void()>& saved,
     repaintOwner_ = repaintOwner;
     model_.FormCreate();
     ToControls();
-    // Just below the main window, or flush with the screen's bottom when it does not fit.
-    RECT main, self;
-    GetWindowRect(owner, &main);
-    GetWindowRect(window_, &self);
-    const int height = self.bottom - self.top;
-    const int screen = GetSystemMetrics(SM_CYSCREEN);
-    const int top = main.bottom + height < screen ? main.bottom : screen - height;
-    SetWindowPos(window_, HWND_TOP, main.left, top, 0, 0, SWP_NOSIZE);
-    EnableWindow(owner, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(GetDlgItem(window_, kEditFast));
-    MSG msg;
-    bool quit = false;
-    while (model_.result == TSettings::Result::Open) {
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-            quit = true;
-            break;
-        }
-        if (!IsDialogMessageA(window_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    EnableWindow(owner, TRUE);
-    ShowWindow(window_, SW_HIDE);
-    SetActiveWindow(owner);
-    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+    PlaceBelow(window_, owner);
+    RunModal(
+        window_, owner, GetDlgItem(window_, kEditFast),
+        [this] { return model_.result == TSettings::Result::Open; },
+        [this](MSG& msg) { return IsDialogMessageA(window_, &msg) != FALSE; });
     if (repaintOwner_) repaintOwner_();
 }
 

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include "window/modal_win.h"
 #include "window/paint_win.h"
 
 namespace zelk {
@@ -18,22 +19,11 @@ AboutBox::~AboutBox() {
 }
 
 bool AboutBox::Create(HINSTANCE instance) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.lpszClassName = kAboutWindowClass;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!RegisterModalClass(instance, kAboutWindowClass, WindowProc)) return false;
     hand_ = LoadCursorA(instance, "Hand");
     picture_ = LoadBitmapA(instance, "ZelkImage");
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-    RECT frame{0, 0, kAboutClientWidth, kAboutClientHeight};
-    AdjustWindowRectEx(&frame, style, FALSE, WS_EX_DLGMODALFRAME);
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    window_ = CreateWindowExA(WS_EX_DLGMODALFRAME, kAboutWindowClass, "About Zelk", style,
-                              (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                              (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, nullptr,
-                              nullptr, instance, this);
+    window_ = CreateModalWindow(instance, kAboutWindowClass, "About Zelk", kAboutClientWidth,
+                                kAboutClientHeight, false, this);
     if (window_ == nullptr) return false;
     HDC dc = GetDC(window_);
     LayoutLabels(model_.controls, [dc](const Control& c) { return MeasureLabel(dc, c); });
@@ -122,29 +112,15 @@ LRESULT AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void AboutBox::ShowModal(HWND owner, const std::function<void()>& repaintOwner) {
     repaintOwner_ = repaintOwner;
-    EnableWindow(owner, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(window_);
     open_ = true;
-    MSG msg;
-    bool quit = false;
-    while (open_) {
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-            quit = true;
-            break;
-        }
-        // Key presses reach the box first: Esc closes it.
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && msg.hwnd == window_) {
-            open_ = false;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    EnableWindow(owner, TRUE);
-    ShowWindow(window_, SW_HIDE);
-    SetActiveWindow(owner);
-    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+    // Key presses reach the box first: Esc closes it.
+    RunModal(
+        window_, owner, window_, [this] { return open_; },
+        [this](MSG& msg) {
+            const bool esc = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
+            if (esc) open_ = false;
+            return esc;
+        });
 }
 
 }  // namespace zelk

@@ -1,5 +1,7 @@
 #include "shell/need_window_win.h"
 
+#include "window/modal_win.h"
+
 namespace zelk {
 
 namespace {
@@ -15,19 +17,11 @@ NeedWindow::~NeedWindow() {
 }
 
 bool NeedWindow::Create(HINSTANCE instance) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kNeedWindowClass;
-    if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    font_ = CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-    window_ = CreateWindowExA(
-        0, kNeedWindowClass, "Resources needed", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME,
-        CW_USEDEFAULT, CW_USEDEFAULT, kOuterWidth, kOuterHeight, nullptr, nullptr, instance, this);
+    if (!RegisterModalClass(instance, kNeedWindowClass, WindowProc)) return false;
+    font_ = CreateDesignFont();
+    window_ = CreateModalWindow(instance, kNeedWindowClass, "Resources needed", 0, 0, true, this);
+    if (window_ != nullptr)  // the design gives its outer size
+        SetWindowPos(window_, nullptr, 0, 0, kOuterWidth, kOuterHeight, SWP_NOMOVE | SWP_NOZORDER);
     if (window_ == nullptr) return false;
     // Several lines can be selected at once; lines stay in the order they were added.
     list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
@@ -85,39 +79,18 @@ void NeedWindow::ShowModal(HWND owner, const TNeed& need) {
     SendMessageA(list_, LB_RESETCONTENT, 0, 0);
     for (const auto& line : need.ComboRes)
         SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
-    // Just below the main window, or flush with the screen's bottom when it does not fit.
-    RECT main, self;
-    GetWindowRect(owner, &main);
-    GetWindowRect(window_, &self);
-    const int height = self.bottom - self.top;
-    const int screen = GetSystemMetrics(SM_CYSCREEN);
-    const int top = main.bottom + height < screen ? main.bottom : screen - height;
-    SetWindowPos(window_, HWND_TOP, main.left, top, 0, 0, SWP_NOSIZE);
-    EnableWindow(owner, FALSE);
-    ShowWindow(window_, SW_SHOW);
-    SetFocus(list_);
+    PlaceBelow(window_, owner);
     open_ = true;
-    MSG msg;
-    bool quit = false;
-    while (open_ && need.visible) {
-        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
-            quit = true;
-            break;
-        }
-        // Key presses reach the window before its list: Esc closes it.
-        if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
-            (msg.hwnd == window_ || IsChild(window_, msg.hwnd))) {
-            open_ = false;
-            continue;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
+    // Key presses reach the window before its list: Esc closes it.
+    RunModal(
+        window_, owner, list_, [this, &need] { return open_ && need.visible; },
+        [this](MSG& msg) {
+            const bool esc = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE &&
+                             (msg.hwnd == window_ || IsChild(window_, msg.hwnd));
+            if (esc) open_ = false;
+            return esc;
+        });
     open_ = false;
-    EnableWindow(owner, TRUE);
-    ShowWindow(window_, SW_HIDE);
-    SetActiveWindow(owner);
-    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
 }  // namespace zelk

@@ -1,0 +1,66 @@
+#include "window/modal_win.h"
+
+namespace zelk {
+
+bool RegisterModalClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = name;
+    return RegisterClassA(&wc) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+HWND CreateModalWindow(HINSTANCE instance, const char* cls, const char* caption, int width,
+                       int height, bool resizable, void* creationData) {
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | (resizable ? WS_THICKFRAME : 0);
+    const DWORD exStyle = resizable ? 0 : WS_EX_DLGMODALFRAME;
+    RECT frame{0, 0, width, height};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int outerWidth = frame.right - frame.left, outerHeight = frame.bottom - frame.top;
+    return CreateWindowExA(exStyle, cls, caption, style,
+                           (GetSystemMetrics(SM_CXSCREEN) - outerWidth) / 2,
+                           (GetSystemMetrics(SM_CYSCREEN) - outerHeight) / 2, outerWidth,
+                           outerHeight, nullptr, nullptr, instance, creationData);
+}
+
+HFONT CreateDesignFont() {
+    return CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+}
+
+void PlaceBelow(HWND window, HWND owner) {
+    RECT main, self;
+    GetWindowRect(owner, &main);
+    GetWindowRect(window, &self);
+    const int height = self.bottom - self.top;
+    const int screen = GetSystemMetrics(SM_CYSCREEN);
+    const int top = main.bottom + height < screen ? main.bottom : screen - height;
+    SetWindowPos(window, HWND_TOP, main.left, top, 0, 0, SWP_NOSIZE);
+}
+
+void RunModal(HWND window, HWND owner, HWND focus, const std::function<bool()>& open,
+              const std::function<bool(MSG&)>& preview) {
+    EnableWindow(owner, FALSE);
+    ShowWindow(window, SW_SHOW);
+    SetFocus(focus);
+    MSG msg{};
+    bool quit = false;
+    while (open()) {
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+            quit = true;
+            break;
+        }
+        if (preview && preview(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    EnableWindow(owner, TRUE);
+    ShowWindow(window, SW_HIDE);
+    SetActiveWindow(owner);
+    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+}
+
+}  // namespace zelk
