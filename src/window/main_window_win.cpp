@@ -10,6 +10,7 @@
 
 #include "settings/settings_dialog_win.h"
 #include "shell/about_win.h"
+#include "shell/file_menu.h"
 #include "shell/need_window_win.h"
 #include "window/main_window.h"
 #include "window/paint_win.h"
@@ -108,7 +109,10 @@ int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT ty
 class MainFrame final : public WindowHost {
   public:
     MainFrame(StartOptions options, SettingsFile& settings)
-        : options_(std::move(options)), model_(*this, gate_, settings), settingsDialog_(settings) {}
+        : options_(std::move(options)),
+          settings_(settings),
+          model_(*this, gate_, settings),
+          settingsDialog_(settings) {}
 
     ~MainFrame() override {
         if (picture_ != nullptr) DeleteObject(picture_);
@@ -194,8 +198,13 @@ class MainFrame final : public WindowHost {
     void OnDropFiles(HDROP drop);
     void SaveSnapshot();
     void PaintBar(HDC dc, const Control& bar);
+    void CreateFileMenu();
+    void UpdateMenu();
+    void PopMeniu1();
+    void OnFileCommand(uint32_t id);
 
     StartOptions options_;
+    SettingsFile& settings_;
     Win32Gate gate_;
     TZelkMnFrm model_;
     HWND window_ = nullptr;
@@ -206,6 +215,8 @@ class MainFrame final : public WindowHost {
     NeedWindow needWindow_;          // likewise, shown by the resources notice
     AboutBox aboutBox_;              // and by "About Zelk"
     HBITMAP picture_ = nullptr;      // ColourBarBitmap: the colour-model picture of a TIFF
+    HMENU fileMenu_ = nullptr;       // FileMenu, also the window's menu
+    FileMenu fileMenuModel_;         // its items and the two lists
     std::string pictureName_;        // the resource it was loaded from
 };
 
@@ -286,10 +297,20 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MBUTTONDOWN:
             MouseDown(lParam);
             return 0;
-        case WM_LBUTTONUP:
         case WM_RBUTTONUP:
+            if (const Control* c = ControlAt(lParam); c != nullptr && c->name == kPlateTarget) {
+                pressed_.clear();
+                PopMeniu1();
+                return 0;
+            }
+            MouseUp(lParam);
+            return 0;
+        case WM_LBUTTONUP:
         case WM_MBUTTONUP:
             MouseUp(lParam);
+            return 0;
+        case WM_COMMAND:
+            OnFileCommand(static_cast<uint32_t>(wParam));
             return 0;
         case WM_LBUTTONDBLCLK:
             if (const Control* c = ControlAt(lParam); c != nullptr && c->name == kPlateTarget)
@@ -330,10 +351,58 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void MainFrame::Krauk() {
     DragAcceptFiles(window_, TRUE);
+    CreateFileMenu();
     Layout();
     model_.Krauk(options_.args);
     if (!options_.snapshotPath.empty() && !model_.ScanRunning())
         PostMessageA(window_, kSnapshotMessage, 0, 0);
+}
+
+// FileMenu: the fixed items now, the two lists from the settings file. It is also the
+// window's menu; where that shows as a bar, the window grows so the client area keeps its
+// design size.
+void MainFrame::CreateFileMenu() {
+    fileMenu_ = CreatePopupMenu();
+    for (const MenuItem& item : fileMenuModel_.items)
+        AppendMenuA(fileMenu_, item.id == 0 ? MF_SEPARATOR : MF_STRING,
+                    static_cast<UINT_PTR>(item.id), item.id == 0 ? nullptr : item.text.c_str());
+    SetMenu(window_, fileMenu_);
+    UpdateMenu();
+}
+
+void MainFrame::UpdateMenu() {
+    for (const MenuOp& op : fileMenuModel_.UpdateMenu(settings_)) {
+        if (op.insert)
+            InsertMenuA(fileMenu_, static_cast<UINT>(op.position), MF_BYPOSITION | MF_STRING,
+                        static_cast<UINT_PTR>(op.item.id), op.item.text.c_str());
+        else
+            DeleteMenu(fileMenu_, static_cast<UINT>(op.position), MF_BYPOSITION);
+    }
+    DrawMenuBar(window_);
+    RECT client, frame;
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &frame);
+    const int growX = kClientWidth - client.right, growY = kClientHeight - client.bottom;
+    if (growX != 0 || growY != 0)
+        SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left + growX,
+                     frame.bottom - frame.top + growY, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// PopMeniu1: the right button released over the plate shows the file menu at the pointer.
+void MainFrame::PopMeniu1() {
+    POINT p;
+    GetCursorPos(&p);
+    TrackPopupMenuEx(fileMenu_, TPM_VERTICAL | TPM_LEFTBUTTON, p.x, p.y, window_, nullptr);
+}
+
+void MainFrame::OnFileCommand(uint32_t id) {
+    const bool fileShown = !model_[kReport].caption.empty();
+    if (id >= kOpenWithBase && !fileShown) return;  // no file yet: not even a repaint
+    const auto command = CommandFor(fileMenuModel_, id, model_.analysis.SourcePath,
+                                    ExecutableDirectory() + "\\", fileShown);
+    if (command && !command->commandLine.empty())
+        WinExec(command->commandLine.c_str(), SW_SHOWNORMAL);  // not waited for, not checked
+    Repaint();
 }
 
 void MainFrame::Layout() {

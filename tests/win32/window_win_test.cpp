@@ -182,5 +182,51 @@ TEST_F(InProcessWindow, TheResourcesNoticeOpensTheListInOrder) {
     EXPECT_EQ(n.top, m.bottom + height < screen ? m.bottom : screen - height);
 }
 
+// The file menu: built from the settings file at creation, also as the window's menu with
+// the client area kept, and an Open-with item runs its program on the quoted file.
+TEST(FileMenuWindow, ListsFromTheSettingsAndOpenWith) {
+    test::TempDir dir;
+    const std::string recorder = test::NativePath(RECORD_ARGS_EXE);
+    const std::string recorded =
+        recorder.substr(0, recorder.find_last_of('\\') + 1) + "recorded.txt";
+    DeleteFileA(recorded.c_str());
+    dir.Write("PreZelk.INI", "[OpenWith]\r\nCount=1\r\n1=Recorder=" + recorder +
+                                 "\r\n[SendTo]\r\nCount=1\r\n1=Out=C:\\out\\\r\n");
+    SettingsFile settings(dir.PathOf("PreZelk.INI"),
+                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+    StartOptions options;
+    options.endLoopOnClose = false;
+    auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
+    ASSERT_TRUE(frame);
+    HWND w = FrameHandle(*frame);
+    HMENU menu = GetMenu(w);
+    ASSERT_NE(menu, nullptr);
+    const char* expected[] = {"Open with...", "Recorder", "", "Send to...", "Out", "", "Print..."};
+    ASSERT_EQ(GetMenuItemCount(menu), 7);
+    for (int i = 0; i < 7; ++i) {
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        EXPECT_STREQ(text, expected[i]) << i;
+    }
+    EXPECT_EQ(GetMenuItemID(menu, 1), 2001u);
+    EXPECT_EQ(GetMenuItemID(menu, 4), 3001u);
+    RECT client;
+    GetClientRect(w, &client);
+    EXPECT_EQ(client.right, 455);
+    EXPECT_EQ(client.bottom, 334);
+
+    SendMessageA(w, WM_COMMAND, 2001, 0);  // no file shown yet: nothing starts
+    const std::string job = dir.Write("job one.ps", "%!PS-Adobe-3.0\n");
+    OpenAndWait(w, FrameModel(*frame), job);
+    SendMessageA(w, WM_COMMAND, 2001, 0);
+    std::string line;
+    for (int i = 0; i < 600 && line.empty(); ++i) {
+        Sleep(50);
+        line = test::ReadFile(recorded);
+    }
+    EXPECT_NE(line.find("\"" + test::NativePath(job) + "\""), std::string::npos) << line;
+    EXPECT_EQ(line.find('\n'), line.size() - 1) << "started once: " << line;
+}
+
 }  // namespace
 }  // namespace zelk
