@@ -58,7 +58,7 @@ bool SettingsDialog::Create(HINSTANCE instance) {
     hand_ = LoadCursorA(instance, "Hand");
     font_ = CreateDesignFont();
     return CreateModalWindow(instance, kSettingsWindowClass, "Settings", kSettingsClientWidth,
-                             kSettingsClientHeight, false, this) != nullptr;
+                             kSettingsClientHeight, 0, this) != nullptr;
 }
 
 LRESULT CALLBACK SettingsDialog::WindowProc(HWND window, UINT message, WPARAM wParam,

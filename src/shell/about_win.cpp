@@ -23,7 +23,7 @@ bool AboutBox::Create(HINSTANCE instance) {
     hand_ = LoadCursorA(instance, "Hand");
     picture_ = LoadBitmapA(instance, "ZelkImage");
     window_ = CreateModalWindow(instance, kAboutWindowClass, "About Zelk", kAboutClientWidth,
-                                kAboutClientHeight, false, this);
+                                kAboutClientHeight, 0, this);
     if (window_ == nullptr) return false;
     HDC dc = GetDC(window_);
     LayoutLabels(model_.controls, [dc](const Control& c) { return MeasureLabel(dc, c); });

@@ -19,7 +19,8 @@ NeedWindow::~NeedWindow() {
 bool NeedWindow::Create(HINSTANCE instance) {
     if (!RegisterModalClass(instance, kNeedWindowClass, WindowProc)) return false;
     font_ = CreateDesignFont();
-    window_ = CreateModalWindow(instance, kNeedWindowClass, "Resources needed", 0, 0, true, this);
+    window_ = CreateModalWindow(instance, kNeedWindowClass, "Resources needed", 0, 0, WS_THICKFRAME,
+                                this);
     if (window_ != nullptr)  // the design gives its outer size
         SetWindowPos(window_, nullptr, 0, 0, kOuterWidth, kOuterHeight, SWP_NOMOVE | SWP_NOZORDER);
     if (window_ == nullptr) return false;

@@ -11,6 +11,7 @@
 #include "settings/settings_dialog_win.h"
 #include "shell/about_win.h"
 #include "shell/file_menu.h"
+#include "shell/menu_editor_win.h"
 #include "shell/need_window_win.h"
 #include "window/main_window.h"
 #include "window/paint_win.h"
@@ -112,7 +113,8 @@ class MainFrame final : public WindowHost {
         : options_(std::move(options)),
           settings_(settings),
           model_(*this, gate_, settings),
-          settingsDialog_(settings) {}
+          settingsDialog_(settings),
+          menuEditor_(settings) {}
 
     ~MainFrame() override {
         if (picture_ != nullptr) DeleteObject(picture_);
@@ -214,6 +216,7 @@ class MainFrame final : public WindowHost {
     SettingsDialog settingsDialog_;  // created hidden with the window, shown by "Setings"
     NeedWindow needWindow_;          // likewise, shown by the resources notice
     AboutBox aboutBox_;              // and by "About Zelk"
+    MenuEditor menuEditor_;          // and by "Open with..." and "Send to..."
     HBITMAP picture_ = nullptr;      // ColourBarBitmap: the colour-model picture of a TIFF
     HMENU fileMenu_ = nullptr;       // FileMenu, also the window's menu
     FileMenu fileMenuModel_;         // its items and the two lists
@@ -241,7 +244,7 @@ bool MainFrame::Create(HINSTANCE instance) {
                               height, nullptr, nullptr, instance, this);
     // The other windows are made at start too, hidden, in the program's order.
     return window_ != nullptr && aboutBox_.Create(instance) && settingsDialog_.Create(instance) &&
-           needWindow_.Create(instance);
+           needWindow_.Create(instance) && menuEditor_.Create(instance);
 }
 
 LRESULT CALLBACK MainFrame::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -402,6 +405,10 @@ void MainFrame::OnFileCommand(uint32_t id) {
                                     ExecutableDirectory() + "\\", fileShown);
     if (command && !command->commandLine.empty())
         WinExec(command->commandLine.c_str(), SW_SHOWNORMAL);  // not waited for, not checked
+    if (command && command->editMode != 0)
+        menuEditor_.ShowModal(
+            window_, command->editMode, fileMenuModel_, [this] { UpdateMenu(); },
+            [this] { Repaint(); });
     Repaint();
 }
 

@@ -13,9 +13,9 @@ bool RegisterModalClass(HINSTANCE instance, const char* name, WNDPROC procedure)
 }
 
 HWND CreateModalWindow(HINSTANCE instance, const char* cls, const char* caption, int width,
-                       int height, bool resizable, void* creationData) {
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | (resizable ? WS_THICKFRAME : 0);
-    const DWORD exStyle = resizable ? 0 : WS_EX_DLGMODALFRAME;
+                       int height, DWORD extraStyle, void* creationData) {
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | extraStyle;
+    const DWORD exStyle = (extraStyle & WS_THICKFRAME) ? 0 : WS_EX_DLGMODALFRAME;
     RECT frame{0, 0, width, height};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int outerWidth = frame.right - frame.left, outerHeight = frame.bottom - frame.top;
@@ -29,6 +29,14 @@ HFONT CreateDesignFont() {
     return CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                        DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+}
+
+void CentreOnScreen(HWND window) {
+    RECT r;
+    GetWindowRect(window, &r);
+    SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
+                 (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER);
 }
 
 void PlaceBelow(HWND window, HWND owner) {

@@ -12,13 +12,16 @@ namespace zelk {
 // exists afterwards.
 bool RegisterModalClass(HINSTANCE instance, const char* name, WNDPROC procedure);
 
-// A popup window with a caption and only the system-menu button, of the given client size,
-// at (left, top); `this`-style creation data goes to WM_NCCREATE.
+// A popup window with a caption and the system-menu button (plus `extraStyle`: a sizing
+// border, a maximise button), of the given client size, centred; `creationData` goes to
+// WM_NCCREATE.
 HWND CreateModalWindow(HINSTANCE instance, const char* cls, const char* caption, int width,
-                       int height, bool resizable, void* creationData);
+                       int height, DWORD extraStyle, void* creationData);
 
 // The design's font: 11-pixel MS Sans Serif. The caller deletes it.
 HFONT CreateDesignFont();
+
+void CentreOnScreen(HWND window);
 
 // Just below `owner`, or flush with the screen's bottom when it does not fit there; the left
 // edges line up.

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "settings/settings_dialog_win.h"
+#include "shell/menu_editor_win.h"
 #include "shell/need_window_win.h"
 #include "test_files.h"
 #include "window/main_window.h"
@@ -226,6 +229,52 @@ TEST(FileMenuWindow, ListsFromTheSettingsAndOpenWith) {
     }
     EXPECT_NE(line.find("\"" + test::NativePath(job) + "\""), std::string::npos) << line;
     EXPECT_EQ(line.find('\n'), line.size() - 1) << "started once: " << line;
+}
+
+// Types `text` into the menu editor's text area and clicks Save, queued before the editor
+// opens: its modal loop takes them after it has filled the text area.
+void QueueEditorSave(const std::string& text) {
+    HWND editor = FindWindowA(kMenuEditorClass, nullptr);
+    HWND memo = GetDlgItem(editor, kMemoId);
+    PostMessageA(memo, EM_SETSEL, 0, -1);
+    for (char c : text) PostMessageA(memo, WM_CHAR, static_cast<unsigned char>(c), 0);
+    PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, At(20, 277));  // "Save"
+    PostMessageA(editor, WM_LBUTTONUP, 0, At(20, 277));
+}
+
+std::vector<std::string> MenuTexts(HMENU menu) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+// The editor's Save, driven through the real dialog, rebuilds the menu; the Send-to folder
+// check moves the current directory, and files still open by their full paths.
+TEST_F(InProcessWindow, MenuEditorSavesAndTheMenuFollows) {
+    ASSERT_TRUE(frame);
+    HWND w = FrameHandle(*frame);
+    const std::string recorder = test::NativePath(RECORD_ARGS_EXE);
+    QueueEditorSave("Rec=" + recorder + "\rNo name\r");
+    SendMessageA(w, WM_COMMAND, 20, 0);  // "Open with..."
+    std::filesystem::create_directory(dir.Dir() / "out");
+    QueueEditorSave("Out=" + test::NativePath(dir.PathOf("out")) +
+                    "\rBack=" + test::NativePath(dir.PathOf("")) + "\r");
+    SendMessageA(w, WM_COMMAND, 30, 0);  // "Send to..."
+    EXPECT_EQ(MenuTexts(GetMenu(w)),
+              (std::vector<std::string>{"Open with...", "Rec", "", "Send to...", "Out", "Back", "",
+                                        "Print..."}));
+    EXPECT_EQ(GetMenuItemID(GetMenu(w), 5), 3002u);
+    const std::string ini = test::ReadFile(dir.PathOf("PreZelk.INI"));
+    EXPECT_NE(ini.find("1=Rec=" + recorder), std::string::npos) << ini;
+    EXPECT_NE(ini.find("1=Out=" + test::NativePath(dir.PathOf("out")) + "\\"), std::string::npos)
+        << ini;
+    EXPECT_FALSE(IsWindowVisible(FindWindowA(kMenuEditorClass, nullptr)));
+    OpenAndWait(w, FrameModel(*frame), dir.Write("after.ps", "%!PS-Adobe-3.0\n"));
+    EXPECT_EQ(Caption(w), "Zelk in after.ps");
 }
 
 }  // namespace
