@@ -36,8 +36,9 @@ Installed::Installed() {
     std::filesystem::copy_file(NativePath(ZELK_EXE), NativePath(Exe()));
     // The help goes with the program, as an installation puts it beside it.
     const std::string built = NativePath(ZELK_EXE);
-    std::filesystem::copy(built.substr(0, built.find_last_of('\\') + 1) + "ZelkHelp",
-                          NativePath(dir_.PathOf("ZelkHelp")));
+    const std::string folder = built.substr(0, built.find_last_of('\\') + 1);
+    std::filesystem::copy(folder + "ZelkHelp", NativePath(dir_.PathOf("ZelkHelp")));
+    std::filesystem::copy_file(folder + "Kestrin.exe", NativePath(dir_.PathOf("Kestrin.exe")));
 }
 
 Program::Program(const std::string& exe, const std::string& args) {

@@ -11,11 +11,13 @@
 
 namespace zelk::test {
 
-// A copy of Zelk.exe in a folder of its own, so each test has its own PreZelk.INI.
+// A copy of Zelk.exe, Kestrin.exe and the help in a folder of their own, so each test has its
+// own PreZelk.INI.
 class Installed {
   public:
     Installed();
     std::string Exe() const { return dir_.PathOf("Zelk.exe"); }
+    std::string Kestrin() const { return dir_.PathOf("Kestrin.exe"); }
     std::string Ini() const { return dir_.PathOf("PreZelk.INI"); }
     void WriteIni(const std::string& text) const { dir_.Write("PreZelk.INI", text); }
     const TempDir& Dir() const { return dir_; }

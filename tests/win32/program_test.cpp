@@ -3,6 +3,7 @@
 
 #include "program.h"
 
+#include <filesystem>
 #include <sstream>
 
 namespace zelk {
@@ -277,8 +278,68 @@ TEST(Program, HelpAboutAndTheMailLink) {
     PostMessageA(about, WM_KEYDOWN, VK_ESCAPE, 0);
     for (int i = 0; i < 200 && IsWindowVisible(about); ++i) Sleep(50);
     EXPECT_FALSE(IsWindowVisible(about));
+
+    // The menu editor's Help opens the menu page and leaves the editor open.
+    PostMessageA(window, WM_COMMAND, 20, 0);  // "Open with..."
+    HWND editor = zelk.WaitForWindow("TModMeniu1", "Modify \"Open with\" menu");
+    ASSERT_NE(editor, nullptr);
+    ClickAt(editor, 197, 277);
+    lines = Recorded(3);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_NE(lines[2].find(NativePath(zelkDir.Dir().PathOf("ZelkHelp")) + "\\Zelk_menu.htm"),
+              std::string::npos)
+        << lines[2];
+    EXPECT_TRUE(IsWindowVisible(editor));
+    PostMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+    for (int i = 0; i < 200 && IsWindowVisible(editor); ++i) Sleep(50);
+    EXPECT_FALSE(IsWindowVisible(editor));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelk.WaitForExit(), 0u);
+}
+
+// Send to: the file menu starts Kestrin.exe from the program's folder, and the job arrives in
+// the folder byte for byte, under its own name.
+TEST(Kestrin, SendToDeliversThroughTheMenu) {
+    Installed zelkDir;
+    std::string job = "%!PS-Adobe-3.0\n";
+    for (int i = 0; i < 200000; ++i) job += static_cast<char>(i * 31);
+    const auto path = zelkDir.Dir().Write("poster.ps", job);
+    std::filesystem::create_directory(zelkDir.Dir().Dir() / "hot");
+    const std::string hot = NativePath(zelkDir.Dir().PathOf("hot")) + "\\";
+    zelkDir.WriteIni("[SendTo]\r\nCount=1\r\n1=Hot folder=" + hot + "\r\n");
+    Program zelk(zelkDir.Exe(), "\"" + NativePath(path) + "\"");
+    HWND window = zelk.Window();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(WaitForCaption(window, "Zelk in poster.ps"));
+    PostMessageA(window, WM_COMMAND, 3001, 0);
+    std::string arrived;
+    for (int i = 0; i < 600 && arrived.size() < job.size(); ++i) {
+        Sleep(50);
+        arrived = test::ReadFile(hot + "poster.ps");
+    }
+    EXPECT_TRUE(arrived == job) << arrived.size() << " bytes of " << job.size();
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(zelk.WaitForExit(), 0u);
+}
+
+TEST(Kestrin, PrintWithoutAPrinterAndAStrangeCommandLineSaySo) {
+    Installed zelkDir;
+    const auto path = zelkDir.Dir().Write("a.ps", "%!PS-Adobe-3.0\nshowpage\n");
+    Program print(zelkDir.Kestrin(), "\"" + NativePath(path) + "\" Printer Print");
+    HWND box = print.WaitForWindow("#32770", "Kestrin");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(test::BoxText(box).starts_with("Could not print a.ps: no default printer"))
+        << test::BoxText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(print.WaitForExit(), 1u);
+
+    Program usage(zelkDir.Kestrin(), "");
+    box = usage.WaitForWindow("#32770", "Kestrin");
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(test::BoxText(box).starts_with("Kestrin delivers and prints"))
+        << test::BoxText(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(usage.WaitForExit(), 2u);
 }
 
 }  // namespace

@@ -1,0 +1,85 @@
+// Kestrin's command lines, and deliveries on real files: whole or not at all, never over an
+// existing file.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "shell/command_line.h"
+#include "shell/kestrin.h"
+#include "test_files.h"
+
+namespace zelk::kestrin {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(Kestrin, CommandLinesAsZelkWritesThem) {
+    // Zelk quotes a folder with its final backslash: no escape, the quote still ends it.
+    const auto send =
+        ParseRequest(SplitCommandLine(R"(C:\Z\Kestrin.exe "C:\JOBS\A.PS" "D:\OUT\" "Archive")"));
+    EXPECT_EQ(send.kind, Request::Kind::Deliver);
+    EXPECT_EQ(send.file, R"(C:\JOBS\A.PS)");
+    EXPECT_EQ(send.folder, R"(D:\OUT\)");
+    EXPECT_EQ(send.name, "Archive");
+    const auto print = ParseRequest(SplitCommandLine(R"(K.exe "C:\a b.ps" Printer Print)"));
+    EXPECT_EQ(print.kind, Request::Kind::Print);
+    EXPECT_EQ(print.file, "C:\\a b.ps");
+    for (const char* other : {"K.exe", "K.exe a.ps", "K.exe a b c d", "K.exe \"\" \"D:\\\" x"})
+        EXPECT_EQ(ParseRequest(SplitCommandLine(other)).kind, Request::Kind::Usage) << other;
+    EXPECT_EQ(NumberedName("A.PS", 2), "A (2).PS");
+    EXPECT_EQ(NumberedName("job", 3), "job (3)");
+    EXPECT_EQ(NumberedName(".profile", 2), ".profile (2)");
+}
+
+struct Deliveries : ::testing::Test {
+    Request To(const std::string& file, const std::string& folder) {
+        return {Request::Kind::Deliver, file, folder, "Out"};
+    }
+    std::vector<std::string> Names(const fs::path& folder) {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(folder))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    test::TempDir dir;
+    StdDeliveryFiles files;
+    std::function<bool(int64_t, int64_t)> go = [](int64_t, int64_t) { return true; };
+};
+
+TEST_F(Deliveries, ArriveWholeAndNeverReplaceAFile) {
+    std::string job(3 << 20, '\0');
+    for (size_t i = 0; i < job.size(); ++i) job[i] = static_cast<char>(i * 7);
+    const auto source = dir.Write("A.PS", job);
+    fs::create_directory(dir.Dir() / "out");
+    dir.Write("out/A.PS", "an earlier job");
+    const std::string folder = dir.PathOf("out/");
+    const Delivery d = Deliver(To(source, folder), files, go);
+    ASSERT_TRUE(d.done) << d.message;
+    EXPECT_EQ(d.delivered, folder + "A (2).PS");
+    EXPECT_EQ(test::ReadFile(d.delivered), job);
+    EXPECT_EQ(test::ReadFile(folder + "A.PS"), "an earlier job");
+    EXPECT_EQ(Names(dir.Dir() / "out"), (std::vector<std::string>{"A (2).PS", "A.PS"}));
+}
+
+TEST_F(Deliveries, AFailureOrACancelLeavesNothingBehind) {
+    fs::create_directory(dir.Dir() / "out");
+    const std::string folder = dir.PathOf("out/");
+    const Delivery gone = Deliver(To(dir.PathOf("missing.ps"), folder), files, go);
+    EXPECT_FALSE(gone.done);
+    EXPECT_EQ(gone.message,
+              "Could not send missing.ps to " + folder + ": the file cannot be read.");
+    const Delivery noFolder =
+        Deliver(To(dir.Write("B.PS", "x"), dir.PathOf("nowhere/")), files, go);
+    EXPECT_EQ(noFolder.message,
+              "Could not send B.PS to " + dir.PathOf("nowhere/") + ": the folder does not exist.");
+    const auto big = dir.Write("C.PS", std::string(3 << 20, 'c'));
+    const Delivery cancelled =
+        Deliver(To(big, folder), files, [](int64_t done, int64_t) { return done < (1 << 20); });
+    EXPECT_TRUE(cancelled.cancelled);
+    EXPECT_TRUE(cancelled.message.empty());
+    EXPECT_TRUE(fs::is_empty(dir.Dir() / "out"));
+}
+
+}  // namespace
+}  // namespace zelk::kestrin
