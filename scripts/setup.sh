@@ -8,7 +8,8 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev nlohmann-json3-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
-          wine wine32:i386 xvfb xauth python3 time fonts-dejavu-extra fonts-wine)
+          wine wine32:i386 xvfb xauth python3 time fonts-dejavu-extra fonts-wine nsis
+          unzip)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 [ ${#need[@]} -eq 0 ] && exit 0
 

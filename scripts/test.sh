@@ -19,6 +19,9 @@ echo "== test asan"
 ctest --preset asan -j "$jobs"
 echo "== test win32 (Wine)"
 xvfb-run -a ctest --preset win32
+echo "== packages: build, install, uninstall, run (Wine)"
+bash scripts/package.sh
+xvfb-run -a bash tests/install/test_packages.sh
 # A short libFuzzer run of each scanner from its seed corpus; any finding fails the run.
 echo "== fuzz (${ZELK_FUZZ_SECONDS:=60} s a target)"
 cmake --preset fuzz >/dev/null
