@@ -23,20 +23,6 @@ int32_t NearestEven(long double x) {
     return static_cast<int32_t>(r);
 }
 
-Control LinkLabel(const char* name, int left, int top, const char* caption) {
-    Control c;
-    c.name = name;
-    c.left = left;
-    c.top = top;
-    c.caption = caption;
-    c.autoSize = true;
-    c.link = true;
-    c.font.bold = true;
-    c.font.underline = true;
-    c.textColour = kBlue;
-    return c;
-}
-
 constexpr const char* kSave = "Save";
 constexpr const char* kClose = "Close";
 constexpr const char* kReset = "Reset";
@@ -90,9 +76,9 @@ int32_t FieldToPoints(int32_t value, const std::string& unitText, int32_t unchan
 }
 
 TSettings::TSettings(SettingsFile& settings) : settings_(settings) {
-    links.Add(LinkLabel(kSave, 16, 150, "Save"));
-    links.Add(LinkLabel(kReset, 112, 150, "Reset to default"));
-    links.Add(LinkLabel(kClose, 248, 150, "Close"));
+    links.Add(MakeLink(kSave, 16, 150, "Save"));
+    links.Add(MakeLink(kReset, 112, 150, "Reset to default"));
+    links.Add(MakeLink(kClose, 248, 150, "Close"));
 }
 
 void TSettings::FormCreate() {

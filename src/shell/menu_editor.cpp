@@ -7,25 +7,6 @@ namespace zelk {
 
 namespace {
 
-Control Label(const char* name, int left, int top, const char* caption) {
-    Control c;
-    c.name = name;
-    c.left = left;
-    c.top = top;
-    c.caption = caption;
-    c.autoSize = true;
-    return c;
-}
-
-Control Link(const char* name, int left, int top) {
-    Control c = Label(name, left, top, name);
-    c.link = true;
-    c.font.bold = true;
-    c.font.underline = true;
-    c.textColour = kBlue;
-    return c;
-}
-
 constexpr std::array<const char*, 3> kLinks{"Save", "Close", "Help"};
 
 char Lower(char c) {
@@ -56,13 +37,13 @@ TModMeniu1::TModMeniu1() {
     memo.name = kMemo;
     memo.left = 16, memo.top = 24, memo.width = 377, memo.height = 217;
     controls.Add(memo);
-    controls.Add(Label("Label1", 16, 8, ""));
-    Control warning = Label("Label2", 16, 248, "");
+    controls.Add(MakeLabel("Label1", 16, 8, ""));
+    Control warning = MakeLabel("Label2", 16, 248, "");
     warning.textColour = kRed;
     controls.Add(warning);
-    controls.Add(Link("Save", 16, 272));
-    controls.Add(Link("Close", 360, 272));
-    controls.Add(Link("Help", 192, 272));
+    controls.Add(MakeLink("Save", 16, 272, "Save"));
+    controls.Add(MakeLink("Close", 360, 272, "Close"));
+    controls.Add(MakeLink("Help", 192, 272, "Help"));
 }
 
 void TModMeniu1::Starting(int mode, const FileMenu& menu) {

@@ -4,6 +4,25 @@
 
 namespace zelk {
 
+Control MakeLabel(std::string name, int left, int top, std::string caption) {
+    Control c;
+    c.name = std::move(name);
+    c.left = left;
+    c.top = top;
+    c.caption = std::move(caption);
+    c.autoSize = true;
+    return c;
+}
+
+Control MakeLink(std::string name, int left, int top, std::string caption) {
+    Control c = MakeLabel(std::move(name), left, top, std::move(caption));
+    c.link = true;
+    c.font.bold = true;
+    c.font.underline = true;
+    c.textColour = kBlue;
+    return c;
+}
+
 Control& ControlSet::operator[](const std::string& name) {
     for (auto& c : controls_)
         if (c.name == name) return c;

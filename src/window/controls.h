@@ -59,6 +59,11 @@ struct Control {
     std::optional<Rgb> outline;
 };
 
+// A self-sizing label at its design place.
+Control MakeLabel(std::string name, int left, int top, std::string caption);
+// A link label: bold, underlined, blue, with the hand cursor.
+Control MakeLink(std::string name, int left, int top, std::string caption);
+
 // A window's controls in stacking order, lowest first.
 class ControlSet {
   public:

@@ -6,16 +6,6 @@
 namespace zelk {
 namespace {
 
-Control Label(std::string name, int left, int top, std::string caption) {
-    Control c;
-    c.name = std::move(name);
-    c.left = left;
-    c.top = top;
-    c.caption = std::move(caption);
-    c.autoSize = true;
-    return c;
-}
-
 Control Shape(std::string name, int left, int top, int width, int height) {
     Control c;
     c.name = std::move(name);
@@ -24,15 +14,6 @@ Control Shape(std::string name, int left, int top, int width, int height) {
     c.top = top;
     c.width = width;
     c.height = height;
-    return c;
-}
-
-Control Link(std::string name, int left, int top, std::string caption) {
-    Control c = Label(std::move(name), left, top, std::move(caption));
-    c.link = true;
-    c.font.bold = true;
-    c.font.underline = true;
-    c.textColour = kBlue;
     return c;
 }
 
@@ -73,60 +54,60 @@ void BuildControls(ControlSet& set) {
     plate.fillColour = kBlack;
     set.Add(plate);
     set.Add(Outlined(Filled(Shape(kPageRect, 64, 40, 70, 70), kWhite), kBlack));
-    set.Add(RightAligned(Label(kFastLabel, 179, 11, "Fastscan"), kFastLabelDesignWidth));
-    set.Add(RightAligned(Label(kSlowLabel, 10, 243, "Slowscan"), 46));
-    set.Add(OnBackground(Label(kWidthLabel, 80, 24, " Width "), kWhite));
-    set.Add(OnBackground(RightAligned(Label(kHeightLabel, 21, 64, " Height "), 37), kWhite));
+    set.Add(RightAligned(MakeLabel(kFastLabel, 179, 11, "Fastscan"), kFastLabelDesignWidth));
+    set.Add(RightAligned(MakeLabel(kSlowLabel, 10, 243, "Slowscan"), 46));
+    set.Add(OnBackground(MakeLabel(kWidthLabel, 80, 24, " Width "), kWhite));
+    set.Add(OnBackground(RightAligned(MakeLabel(kHeightLabel, 21, 64, " Height "), 37), kWhite));
     set.Add(Hidden(Filled(Shape(kEmulsionStem, 232, 264, 10, 60), kBlack)));
     set.Add(Hidden(Filled(Shape(kEmulsionTop, 232, 264, 41, 10), kBlack)));
     set.Add(Hidden(Filled(Shape(kEmulsionMiddle, 240, 289, 25, 10), kBlack)));
     set.Add(Hidden(Filled(Shape(kEmulsionBottom, 232, 314, 41, 10), kBlack)));
-    Control pag = Label(kPageCount, 72, 46, "0");
+    Control pag = MakeLabel(kPageCount, 72, 46, "0");
     pag.font.bold = true;
     pag.font.height = 32;
     set.Add(pag);
-    Control pageName = Hidden(Label(kPageName, 75, 80, "PageSize"));
+    Control pageName = Hidden(MakeLabel(kPageName, 75, 80, "PageSize"));
     pageName.textColour = kRed;
     set.Add(pageName);
-    Control colorSep = Hidden(
-        OnBackground(RightAligned(Label(kColourSummary, 95, 264, " Uncommented "), 127), kGrey));
+    Control colorSep = Hidden(OnBackground(
+        RightAligned(MakeLabel(kColourSummary, 95, 264, " Uncommented "), 127), kGrey));
     colorSep.textColour = kWhite;
     colorSep.font.bold = true;
     colorSep.font.height = 16;
     set.Add(colorSep);
     set.Add(Outlined(Shape(kPlateOutline, 64, 40, 158, 213), kRed));
-    Control oLab = Label(kPlateTarget, 64, 40, "");
+    Control oLab = MakeLabel(kPlateTarget, 64, 40, "");
     oLab.autoSize = false;
     oLab.width = 158;
     oLab.height = 213;
     set.Add(oLab);
     set.Add(Filled(Shape(kGauge, 288, 228, 0, 25), kGrey));
     set.Add(Outlined(Shape(kGaugeFrame, 288, 228, 153, 25), kBlack));
-    Control heading = Label(kHeading, 288, 11, "PostScript");
+    Control heading = MakeLabel(kHeading, 288, 11, "PostScript");
     heading.font.bold = true;
     set.Add(heading);
-    set.Add(Link(kStopLink, 416, 264, "Stop"));
+    set.Add(MakeLink(kStopLink, 416, 264, "Stop"));
     Control bar = Shape(kColourBar, 230, 40, 45, 213);
     bar.kind = ControlKind::PaintBox;
     set.Add(bar);
-    Control desk = OnBackground(Label(kReport, 288, 40, ""), kLightGrey);
+    Control desk = OnBackground(MakeLabel(kReport, 288, 40, ""), kLightGrey);
     desk.autoSize = false;
     desk.width = 153;
     desk.height = 177;
     desk.wordWrap = true;
     set.Add(desk);
-    set.Add(Link(kSettingsLink, 296, 264, "Setings"));  // spelt so by design: keep it
-    set.Add(Link(kAboutLink, 296, 309, "About Zelk"));
-    Control close = Link(kCloseLink, 387, 298, "Close");
+    set.Add(MakeLink(kSettingsLink, 296, 264, "Setings"));  // spelt so by design: keep it
+    set.Add(MakeLink(kAboutLink, 296, 309, "About Zelk"));
+    Control close = MakeLink(kCloseLink, 387, 298, "Close");
     close.font.height = 21;
     set.Add(close);
-    Control popUp = Hidden(OnBackground(Label(kPopUp, 8, 152, "PopUp"), kTooltip));
+    Control popUp = Hidden(OnBackground(MakeLabel(kPopUp, 8, 152, "PopUp"), kTooltip));
     popUp.font.face = "Courier New";
     popUp.font.fixedPitch = true;
     set.Add(popUp);
-    set.Add(Link(kHelpLink, 360, 264, "Help"));
-    Control resources = Hidden(
-        OnBackground(RightAligned(Label(kResourceNotice, 90, 304, " ResourceLabel "), 132), kRed));
+    set.Add(MakeLink(kHelpLink, 360, 264, "Help"));
+    Control resources = Hidden(OnBackground(
+        RightAligned(MakeLabel(kResourceNotice, 90, 304, " ResourceLabel "), 132), kRed));
     resources.textColour = kWhite;
     resources.font.bold = true;
     resources.font.height = 16;

@@ -42,8 +42,8 @@ class WindowHost {
     // The resources window, modal, listing the model's TNeed; it closes when that is hidden.
     virtual void ShowResources() {}
     virtual void ShowAbout() {}
-    // Opens a page of the program's folder (or a "mailto:" address) through the shell.
-    virtual void OpenThroughShell(const std::string& /*target*/) {}
+    // Opens a help page, given relative to the program's folder, through the shell.
+    virtual void OpenHelpPage(const std::string& /*page*/) {}
 };
 
 // The resources window: its list box holds the needed resources of the last file that had any.

@@ -150,7 +150,7 @@ void TZelkMnFrm::LinkClick(const std::string& link) {
         host_.Repaint();
     }
     if (link == kHelpLink) {  // HttpHelp
-        host_.OpenThroughShell(kHelpIndexPage);
+        host_.OpenHelpPage(kHelpIndexPage);
         host_.Repaint();
     }
 }

@@ -170,10 +170,9 @@ class MainFrame final : public WindowHost {
     void ShowAbout() override {
         aboutBox_.ShowModal(window_, [this] { Repaint(); });
     }
-    void OpenThroughShell(const std::string& target) override {
+    void OpenHelpPage(const std::string& page) override {
         // Pages are found from the program's own folder, never the current directory.
-        const bool page = target.rfind("mailto:", 0) != 0;
-        zelk::OpenThroughShell(window_, page ? ExecutableDirectory() + "\\" + target : target);
+        OpenThroughShell(window_, ExecutableDirectory() + "\\" + page);
     }
     void ShowSettings() override {
         settingsDialog_.ShowModal(
