@@ -54,24 +54,11 @@ SettingsDialog::~SettingsDialog() {
 }
 
 bool SettingsDialog::Create(HINSTANCE instance) {
-    if (!RegisterModalClass(instance, kSettingsWindowClass, WindowProc)) return false;
+    if (!RegisterModalClass(instance, kSettingsWindowClass)) return false;
     hand_ = LoadCursorA(instance, "Hand");
     font_ = CreateDesignFont();
     return CreateModalWindow(instance, kSettingsWindowClass, "Settings", kSettingsClientWidth,
                              kSettingsClientHeight, 0, this) != nullptr;
-}
-
-LRESULT CALLBACK SettingsDialog::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                            LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self =
-            static_cast<SettingsDialog*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<SettingsDialog*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 void SettingsDialog::CreateControls() {
@@ -199,17 +186,9 @@ LRESULT SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 InvalidateLinks();
             }
             return 0;
-        case WM_SETCURSOR: {
-            POINT p;
-            GetCursorPos(&p);
-            ScreenToClient(window_, &p);
-            if (LOWORD(lParam) == HTCLIENT && hand_ != nullptr &&
-                model_.links.At(p.x, p.y) != nullptr) {
-                SetCursor(hand_);
-                return TRUE;
-            }
+        case WM_SETCURSOR:
+            if (SetCursorOverLink(window_, model_.links, hand_, lParam)) return TRUE;
             break;
-        }
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLORBTN:
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));

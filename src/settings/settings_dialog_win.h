@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "settings/settings_dialog.h"
+#include "window/modal_win.h"
 
 namespace zelk {
 
@@ -31,10 +32,10 @@ enum SettingsControlId : int {
     kOnlyOneBox,
 };
 
-class SettingsDialog {
+class SettingsDialog final : public WindowObject {
   public:
     explicit SettingsDialog(SettingsFile& settings) : model_(settings) {}
-    ~SettingsDialog();
+    ~SettingsDialog() override;
     SettingsDialog(const SettingsDialog&) = delete;
     SettingsDialog& operator=(const SettingsDialog&) = delete;
 
@@ -45,12 +46,10 @@ class SettingsDialog {
     // should be repainted (on activation, and after the dialog closes).
     void ShowModal(HWND owner, const std::function<void()>& saved,
                    const std::function<void()>& repaintOwner);
-    HWND Handle() const { return window_; }
     const TSettings& Model() const { return model_; }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void CreateControls();
     void ToControls();    // the model into the real controls
     void FromControls();  // what the user typed and ticked into the model
@@ -60,7 +59,6 @@ class SettingsDialog {
     const Control* LinkAt(LPARAM lParam) const;
 
     TSettings model_;
-    HWND window_ = nullptr;
     HFONT font_ = nullptr;
     HCURSOR hand_ = nullptr;
     std::string pressed_;

@@ -19,7 +19,7 @@ AboutBox::~AboutBox() {
 }
 
 bool AboutBox::Create(HINSTANCE instance) {
-    if (!RegisterModalClass(instance, kAboutWindowClass, WindowProc)) return false;
+    if (!RegisterModalClass(instance, kAboutWindowClass)) return false;
     hand_ = LoadCursorA(instance, "Hand");
     picture_ = LoadBitmapA(instance, "ZelkImage");
     window_ = CreateModalWindow(instance, kAboutWindowClass, "About Zelk", kAboutClientWidth,
@@ -29,17 +29,6 @@ bool AboutBox::Create(HINSTANCE instance) {
     LayoutLabels(model_.controls, [dc](const Control& c) { return MeasureLabel(dc, c); });
     ReleaseDC(window_, dc);
     return true;
-}
-
-LRESULT CALLBACK AboutBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<AboutBox*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr || self->window_ == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 const Control* AboutBox::ControlAt(LPARAM lParam) const {
@@ -90,17 +79,9 @@ LRESULT AboutBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 InvalidateRect(window_, nullptr, FALSE);
             }
             return 0;
-        case WM_SETCURSOR: {
-            POINT p;
-            GetCursorPos(&p);
-            ScreenToClient(window_, &p);
-            if (LOWORD(lParam) == HTCLIENT && hand_ != nullptr &&
-                model_.IsMailLink(model_.controls.At(p.x, p.y))) {
-                SetCursor(hand_);
-                return TRUE;
-            }
+        case WM_SETCURSOR:
+            if (SetCursorOverLink(window_, model_.controls, hand_, lParam)) return TRUE;
             break;
-        }
         case WM_CLOSE:
             open_ = false;
             return 0;

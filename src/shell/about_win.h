@@ -6,15 +6,16 @@
 #include <functional>
 
 #include "shell/about.h"
+#include "window/modal_win.h"
 
 namespace zelk {
 
 inline constexpr const char* kAboutWindowClass = "TAbout";
 
-class AboutBox {
+class AboutBox final : public WindowObject {
   public:
     AboutBox() = default;
-    ~AboutBox();
+    ~AboutBox() override;
     AboutBox(const AboutBox&) = delete;
     AboutBox& operator=(const AboutBox&) = delete;
 
@@ -22,15 +23,12 @@ class AboutBox {
     bool Create(HINSTANCE instance);
     // Shows it modally until Esc or the close button; `repaintOwner` on each activation.
     void ShowModal(HWND owner, const std::function<void()>& repaintOwner);
-    HWND Handle() const { return window_; }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     const Control* ControlAt(LPARAM lParam) const;
 
     TAbout model_;
-    HWND window_ = nullptr;
     HBITMAP picture_ = nullptr;
     HCURSOR hand_ = nullptr;
     bool open_ = false;

@@ -42,7 +42,7 @@ MenuEditor::~MenuEditor() {
 }
 
 bool MenuEditor::Create(HINSTANCE instance) {
-    if (!RegisterModalClass(instance, kMenuEditorClass, WindowProc)) return false;
+    if (!RegisterModalClass(instance, kMenuEditorClass)) return false;
     hand_ = LoadCursorA(instance, "Hand");
     font_ = CreateDesignFont();
     window_ = CreateModalWindow(instance, kMenuEditorClass, "Modify menu", 0, 0,
@@ -61,17 +61,6 @@ bool MenuEditor::Create(HINSTANCE instance) {
     ReleaseDC(window_, dc);
     Resized();
     return memo_ != nullptr;
-}
-
-LRESULT CALLBACK MenuEditor::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<MenuEditor*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (self == nullptr || self->window_ == nullptr)
-        return DefWindowProcA(window, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
 }
 
 // ModFormResize: the places follow the window's outer size.
@@ -141,17 +130,9 @@ LRESULT MenuEditor::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
-        case WM_SETCURSOR: {
-            POINT p;
-            GetCursorPos(&p);
-            ScreenToClient(window_, &p);
-            const Control* c = model_.controls.At(p.x, p.y);
-            if (LOWORD(lParam) == HTCLIENT && hand_ != nullptr && c != nullptr && c->link) {
-                SetCursor(hand_);
-                return TRUE;
-            }
+        case WM_SETCURSOR:
+            if (SetCursorOverLink(window_, model_.controls, hand_, lParam)) return TRUE;
             break;
-        }
         case WM_CLOSE:
             model_.result = TModMeniu1::Result::Cancel;
             return 0;

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "shell/menu_editor.h"
+#include "window/modal_win.h"
 
 namespace zelk {
 
@@ -25,10 +26,10 @@ class Win32EditorSystem final : public MenuEditorSystem {
     HWND owner_;
 };
 
-class MenuEditor {
+class MenuEditor final : public WindowObject {
   public:
     explicit MenuEditor(SettingsFile& settings) : settings_(settings) {}
-    ~MenuEditor();
+    ~MenuEditor() override;
     MenuEditor(const MenuEditor&) = delete;
     MenuEditor& operator=(const MenuEditor&) = delete;
 
@@ -36,17 +37,14 @@ class MenuEditor {
     // Shows the list of `mode` modally, centred; `saved` rebuilds the file menu after a Save.
     void ShowModal(HWND owner, int mode, const FileMenu& menu, const std::function<void()>& saved,
                    const std::function<void()>& repaintOwner);
-    HWND Handle() const { return window_; }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Resized();
     void LinkClick(const std::string& link);
 
     TModMeniu1 model_;
     SettingsFile& settings_;
-    HWND window_ = nullptr;
     HWND memo_ = nullptr;
     HFONT font_ = nullptr;
     HCURSOR hand_ = nullptr;

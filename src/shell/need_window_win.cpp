@@ -17,7 +17,7 @@ NeedWindow::~NeedWindow() {
 }
 
 bool NeedWindow::Create(HINSTANCE instance) {
-    if (!RegisterModalClass(instance, kNeedWindowClass, WindowProc)) return false;
+    if (!RegisterModalClass(instance, kNeedWindowClass)) return false;
     font_ = CreateDesignFont();
     window_ = CreateModalWindow(instance, kNeedWindowClass, "Resources needed", 0, 0, WS_THICKFRAME,
                                 this);
@@ -38,16 +38,10 @@ bool NeedWindow::Create(HINSTANCE instance) {
     return list_ != nullptr;
 }
 
-LRESULT CALLBACK NeedWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE)
-        SetWindowLongPtrA(
-            window, GWLP_USERDATA,
-            reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
-    auto* self = reinterpret_cast<NeedWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+LRESULT NeedWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_SIZE:  // DVienodi: the list fills the client area
-            if (self != nullptr && self->list_ != nullptr)
-                MoveWindow(self->list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+            if (list_ != nullptr) MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
         case WM_MEASUREITEM:
             reinterpret_cast<MEASUREITEMSTRUCT*>(lParam)->itemHeight = kItemHeight;
@@ -68,12 +62,12 @@ LRESULT CALLBACK NeedWindow::WindowProc(HWND window, UINT message, WPARAM wParam
             return TRUE;
         }
         case WM_CLOSE:  // the close button: as Esc
-            if (self != nullptr) self->open_ = false;
+            open_ = false;
             return 0;
         default:
             break;
     }
-    return DefWindowProcA(window, message, wParam, lParam);
+    return DefWindowProcA(window_, message, wParam, lParam);
 }
 
 void NeedWindow::ShowModal(HWND owner, const TNeed& need) {

@@ -6,16 +6,17 @@
 #include <functional>
 
 #include "window/main_window.h"
+#include "window/modal_win.h"
 
 namespace zelk {
 
 inline constexpr const char* kNeedWindowClass = "TNeed";
 inline constexpr int kNeedListId = 100;  // ComboRes
 
-class NeedWindow {
+class NeedWindow final : public WindowObject {
   public:
     NeedWindow() = default;
-    ~NeedWindow();
+    ~NeedWindow() override;
     NeedWindow(const NeedWindow&) = delete;
     NeedWindow& operator=(const NeedWindow&) = delete;
 
@@ -24,12 +25,10 @@ class NeedWindow {
     // Lists `need` and shows the window modally below `owner` until Esc, the close button,
     // or the list's owner hiding it (a new file opened meanwhile).
     void ShowModal(HWND owner, const TNeed& need);
-    HWND Handle() const { return window_; }
 
   private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    HWND window_ = nullptr;
     HWND list_ = nullptr;
     HFONT font_ = nullptr;
     bool open_ = false;

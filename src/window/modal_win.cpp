@@ -2,9 +2,26 @@
 
 namespace zelk {
 
-bool RegisterModalClass(HINSTANCE instance, const char* name, WNDPROC procedure) {
+LRESULT CALLBACK WindowObject::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* object =
+            static_cast<WindowObject*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        object->window_ = window;
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(object));
+    }
+    auto* object = reinterpret_cast<WindowObject*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (object == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    return object->OnMessage(message, wParam, lParam);
+}
+
+// A class of WindowObjects: its procedure is theirs.
+struct WindowObjectClass : WindowObject {
+    static WNDPROC Procedure() { return WindowProc; }
+};
+
+bool RegisterModalClass(HINSTANCE instance, const char* name) {
     WNDCLASSA wc{};
-    wc.lpfnWndProc = procedure;
+    wc.lpfnWndProc = WindowObjectClass::Procedure();
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -13,7 +30,7 @@ bool RegisterModalClass(HINSTANCE instance, const char* name, WNDPROC procedure)
 }
 
 HWND CreateModalWindow(HINSTANCE instance, const char* cls, const char* caption, int width,
-                       int height, DWORD extraStyle, void* creationData) {
+                       int height, DWORD extraStyle, WindowObject* object) {
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | extraStyle;
     const DWORD exStyle = (extraStyle & WS_THICKFRAME) ? 0 : WS_EX_DLGMODALFRAME;
     RECT frame{0, 0, width, height};
@@ -22,7 +39,7 @@ HWND CreateModalWindow(HINSTANCE instance, const char* cls, const char* caption,
     return CreateWindowExA(exStyle, cls, caption, style,
                            (GetSystemMetrics(SM_CXSCREEN) - outerWidth) / 2,
                            (GetSystemMetrics(SM_CYSCREEN) - outerHeight) / 2, outerWidth,
-                           outerHeight, nullptr, nullptr, instance, creationData);
+                           outerHeight, nullptr, nullptr, instance, object);
 }
 
 HFONT CreateDesignFont() {
@@ -37,6 +54,16 @@ void CentreOnScreen(HWND window) {
     SetWindowPos(window, nullptr, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER);
+}
+
+bool SetCursorOverLink(HWND window, const ControlSet& controls, HCURSOR hand, LPARAM lParam) {
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(window, &p);
+    const Control* c = controls.At(p.x, p.y);
+    if (LOWORD(lParam) != HTCLIENT || hand == nullptr || c == nullptr || !c->link) return false;
+    SetCursor(hand);
+    return true;
 }
 
 void PlaceBelow(HWND window, HWND owner) {
