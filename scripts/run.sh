@@ -6,12 +6,18 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 job=$(realpath "${1:-$root/samples/sample.ps}")
-if [ ! -x "$root/build/win32/src/Zelk.exe" ] || [ -n "$(find "$root/src" "$root/resources" -newer "$root/build/win32/src/Zelk.exe" -print -quit)" ]; then
-  cmake --preset win32 -S "$root" >/dev/null
-  cmake --build "$root/build/win32" --target Zelk >/dev/null
+# The 64-bit program wherever it runs; the 32-bit one where only that runs.
+arch=$(bash "$root/scripts/wine-arches.sh" | head -n 1)
+if [ -z "$arch" ]; then
+  echo "run: this host runs neither 64- nor 32-bit Windows programs under Wine" >&2
+  exit 1
+fi
+exe="$root/build/$arch/src/Zelk.exe"
+if [ ! -x "$exe" ] || [ -n "$(find "$root/src" "$root/resources" -newer "$exe" -print -quit)" ]; then
+  cmake --preset "$arch" -S "$root" >/dev/null
+  cmake --build "$root/build/$arch" --target Zelk >/dev/null
 fi
 wine_run="$root/cmake/wine-run.sh"
-exe="$root/build/win32/src/Zelk.exe"
 # Wine sees the Unix root as drive Z:; no Wine call is needed to say so.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 if [ -n "${DISPLAY:-}" ]; then
