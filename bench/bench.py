@@ -112,6 +112,18 @@ def write_pdf(path, size):
         out.write(b"1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\ntrailer\n<< /Root 1 0 R >>\n%%EOF\n")
 
 
+def write_crafted_pdf(path, size):
+    """Runs of item beginnings that never complete ("/MediaBox [" without digits, "/Type
+    /Pages " without ">"): each must cost the scanner no more than its own bytes."""
+    runs = (b"/MediaBox [" * 5000, b"/Type /Pages " * 5000, b"/Type /Pages /Count " * 3000)
+    with open(path, "wb") as out:
+        out.write(b"%PDF-1.4\n")
+        i = 0
+        while out.tell() < size:
+            out.write(runs[i % len(runs)])
+            i += 1
+
+
 def write_tif(path, size):
     """An uncompressed RGB TIFF; the directory sits after the image data, as many writers do."""
     width = 4096
@@ -142,6 +154,7 @@ KINDS = {
     "whole": ("whole.ps", lambda path, size: write_ps(path, size, colours_in_header=False), "%"),
     "dense": ("dense.ps", write_dense, "%"),  # comment-dense, read whole
     "pdf": ("job.pdf", write_pdf, "/"),
+    "crafted-pdf": ("crafted.pdf", write_crafted_pdf, "/"),  # items that never complete
     "untrailed": ("untrailed.ps", write_dense_untrailed, "%"),
     "colours": ("colours.ps", write_colours, "%"),
     "tif": ("image.tif", write_tif, None),
@@ -201,14 +214,15 @@ def many_small_files(inspect, count=10000):
     print(f"{len(files)} small files in one process: {elapsed:.3f} s, {1000 * elapsed / len(files):.4f} ms per file")
 
 
-def window_against_cli(kinds, size, runs):
+def window_against_cli(kinds, size, runs, arch):
     """Zelk.exe, window and all, against zelk-inspect.exe on the same file under Wine (run
     this under a display, or `xvfb-run -a`): what the window's hand-offs cost. A process's
     fixed cost (Wine, the window's creation, the snapshot) is measured on a one-line job and
     taken off both, so the ratio compares the scans."""
     wine = str(ROOT / "cmake" / "wine-run.sh")
-    zelk = str(ROOT / "build" / "win32" / "src" / "Zelk.exe")
-    cli = str(ROOT / "build" / "win32" / "cli" / "zelk-inspect.exe")
+    tree = ROOT / "build" / arch
+    zelk = str(tree / "src" / "Zelk.exe")
+    cli = str(tree / "cli" / "zelk-inspect.exe")
     windows = lambda p: "Z:" + str(p).replace("/", "\\")
     png = DATA / "window.png"
     DATA.mkdir(parents=True, exist_ok=True)
@@ -241,13 +255,15 @@ def main():
     parser.add_argument("--runs", type=int, default=5)
     parser.add_argument("--inspect", default=str(ROOT / "build" / "native" / "cli" / "zelk-inspect"))
     parser.add_argument("--floor", default=str(ROOT / "build" / "native" / "bench" / "memchr-floor"))
-    parser.add_argument("--only", default="dense,whole,ps,pdf,tif")
+    parser.add_argument("--only", default="dense,whole,ps,pdf,crafted-pdf,tif")
     parser.add_argument("--many", action="store_true", help="also time 10,000 small files in one process")
     parser.add_argument("--window", action="store_true",
                         help="instead: Zelk.exe against zelk-inspect.exe under Wine")
+    parser.add_argument("--arch", default="win64", choices=["win64", "win32"],
+                        help="with --window: which Windows build")
     args = parser.parse_args()
     if args.window:
-        window_against_cli(["untrailed", "colours"], args.size_mib << 20, args.runs)
+        window_against_cli(["untrailed", "colours"], args.size_mib << 20, args.runs, args.arch)
         return
     print(f"{'file':<24}{'size MiB':>9}{'cat s':>9}{'zelk s':>9}{'ratio':>8}{'floor':>8}{'peak MiB':>10}")
     for kind in args.only.split(","):

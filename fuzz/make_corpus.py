@@ -14,6 +14,10 @@ CRAFTED = (b"%!PS-Adobe-3.0 EPSF-3.0\n%%Title: Crafted\n%%Creator: make_corpus\n
            b"%%Trailer\n%%Pages: 1\n%%EOF\n")
 
 
+# Item beginnings that never complete, so every candidate's search runs to the chunk end.
+CRAFTED_PDF = b"%PDF-1.4\n" + b"/MediaBox [" * 500 + b"/Type /Pages " * 400 + b"/Count 3"
+
+
 def write(kind, name, data):
     folder = ROOT / "fuzz" / "corpus" / kind
     folder.mkdir(parents=True, exist_ok=True)
@@ -25,6 +29,7 @@ def main():
     for path in sorted((ROOT / "tests" / "data" / "ps").glob("*.*ps")):
         write("dsc", path.stem, path.read_bytes())
     write("dsc", "crafted", CRAFTED)
+    write("pdf", "crafted", CRAFTED_PDF)
     for kind, folder, pattern in (("pdf", "pdf", "*.pdf"), ("tiff", "tif", "*.tif")):
         for path in sorted((ROOT / "tests" / "data" / folder).glob(pattern)):
             write(kind, path.stem, path.read_bytes())

@@ -36,12 +36,18 @@ void DscScan::Run() {
         const int64_t deferFrom = restart > 0 ? FirstCut(restart + 1) : a_.ChunkLength + 1;
         const int64_t first = std::max<int64_t>(1, resumeOffset - chunkStart_ + 1);
         int64_t examinedTo = deferFrom - 1;
-        if (a_.BigFile && Pass == 2)
+        bool endedEarly = false;
+        if (a_.BigFile && Pass == 2) {
             BackwardPass();
-        else if (ForwardPass(first, deferFrom - 1))
-            examinedTo = a_.ScanPos;  // the pass ended early here
+        } else if (ForwardPass(first, deferFrom - 1)) {
+            examinedTo = a_.ScanPos;
+            endedEarly = true;
+        }
+        // A first page trailer that the first chunk's end cut ends pass 4 in place of pass 3.
+        // What follows it is then what pass 4 reads: this chunk again, on from the trailer.
+        const bool afterCutTrailer = endedEarly && a_.BigFile && Pass == 4;
 
-        if (LastChunk()) return Finish();
+        if (LastChunk() && !afterCutTrailer) return Finish();
         if (WholeFileQuestionFinishes()) {
             // No chunk follows to read the deferred tail whole: take it as it stands.
             if (examinedTo == deferFrom - 1) ForwardPass(deferFrom, a_.ChunkLength);
@@ -51,7 +57,9 @@ void DscScan::Run() {
         if (a_.StopRequested()) return;
 
         int64_t next = a_.SourceStream->Position();
-        if (a_.BigFile && Pass == 1)
+        if (afterCutTrailer)
+            next = chunkStart_;
+        else if (a_.BigFile && Pass == 1)
             next = a_.SourceStream->Size() - kChunkSize;
         else if (restart > 0)
             next = chunkStart_ + restart;
@@ -59,7 +67,7 @@ void DscScan::Run() {
             next = 0;
         // The next chunk overlaps this one only when it starts at the restart point; what
         // this pass examined there is not examined again.
-        resumeOffset = restart > 0 ? chunkStart_ + examinedTo : 0;
+        resumeOffset = restart > 0 || afterCutTrailer ? chunkStart_ + examinedTo : 0;
         if (!SeekAndRead(next)) a_.ChunkLength = 0;
         ++Pass;
     }
@@ -184,7 +192,8 @@ bool DscScan::Dispatch() {
         OnFirstPageTrailer();
         // Pass 3 reads the first chunk again up to the first page trailer; a trailer that the
         // chunk end cut is met at the start of pass 4 and ends that pass instead.
-        return EndsPass(3) || (EndsPass(4) && chunkStart_ + a_.ScanPos <= kChunkSize);
+        // The keyword's last byte, at ScanPos + 12, decides which chunk holds the keyword.
+        return EndsPass(3) || (EndsPass(4) && chunkStart_ + a_.ScanPos + 12 <= kChunkSize);
     }
     if (!a_.SeparationKnown) {
         if (Match(kKeywordAt, "PlateColor")) {

@@ -88,20 +88,59 @@ TEST(DscBigFile, AHeaderLongerThanOneChunk) {
     EXPECT_TRUE(s.W()[kEmulsionStem].visible);
 }
 
-// Pass 3 reads the first chunk again and ends at the first page trailer, wherever it stands
-// in that chunk: also after the chunk's restart point, and cut by the chunk end.
-TEST(DscBigFile, TheFirstTrailerEndsPassThreeAnywhereInTheFirstChunk) {
-    const std::string head = "%!PS-Adobe-3.0\n%%Pages: 2\n%%EndComments\n%%Page: 1 1\n";
-    const std::string trailer = "%%PageTrailer\n";
-    const std::string page2 =
-        "%%Page: 2 2\n%%BoundingBox: 0 0 100 200\n%%CMYKCustomColor: 0 0 0 1 (Late)\n";
-    for (size_t after = 0; after <= 12; ++after) {  // bytes of page 2 in the first chunk
-        const std::string job = head + Body(65536 - after - trailer.size() - head.size()) +
-                                trailer + page2 + Body(1100000);
-        const auto s = ScanText(job);  // the whole-file question is answered No
-        EXPECT_EQ(s.inspection.host.messages.size(), 1u) << after;
-        EXPECT_EQ(s.A().PageWidth, 0) << after;
-        EXPECT_EQ(s.A().SpotColourCount, 0) << after;
+// The first page trailer's keyword ending anywhere from 65,510 to 65,545 (so cut by the first
+// chunk's end, or its line break cut, or wholly in the second chunk), with each kind of line
+// end and each answer. Page 2 follows after a few lines of body, so its comments lie past the
+// first chunk's restart point and some pass must examine each of them exactly once.
+TEST(DscBigFile, Issue21FirstTrailerAtTheFirstChunkEnd) {
+    for (const std::string eol : {"\n", "\r", "\r\n"}) {
+        const auto lines = [&](std::initializer_list<const char*> ls) {
+            std::string out;
+            for (const char* l : ls) out += l + eol;
+            return out;
+        };
+        // Body lines for `bytes` bytes, the last one lengthened by blanks to fit.
+        const auto body = [&](size_t bytes) {
+            const std::string line = "72 720 moveto (fox) show" + eol;
+            std::string out;
+            while (out.size() + 2 * line.size() <= bytes) out += line;
+            return out + std::string(bytes - out.size() - line.size(), ' ') + line;
+        };
+        const std::string page2 =
+            body(300) +
+            lines({"%%Page: 2 2", "%%CMYKCustomColor: 0 0 0 1 (Late)", "%%BoundingBox: 0 0 100 200",
+                   "%%DocumentNeededResources: font A", "%%+ font B"});
+        for (const bool countInHeader : {true, false}) {
+            const std::string head =
+                "%!PS-Adobe-3.0" + eol +
+                (countInHeader ? lines({"%%Pages: 2"}) : lines({"%%Pages: (atend)"})) +
+                lines({"%%EndComments", "%%Page: 1 1"});
+            const std::string rest = page2 + (countInHeader ? "" : lines({"%%Pages: 4"}));
+            for (int64_t end = 65510; end <= 65545; ++end) {  // 1-based, the keyword's last byte
+                const size_t pad = static_cast<size_t>(end) - head.size() - 13;
+                const std::string job = head + body(pad) + "%%PageTrailer" + eol + rest +
+                                        Body(1100000) + lines({"%%Trailer", "%%EOF"});
+                // The keyword is recognised in pass 3 when the first chunk holds it whole;
+                // then, with the count known, the question comes before page 2. Otherwise
+                // pass 4 meets the trailer and reads on through page 2, whose count comment
+                // lets the question come after it.
+                const bool inFirst = end <= 65536;
+                for (const auto policy : {AnswerPolicy::AllYes, AnswerPolicy::AllNo}) {
+                    const bool yes = policy == AnswerPolicy::AllYes;
+                    const bool page2 = !countInHeader || yes || !inFirst;  // its comments taken
+                    const auto s = ScanText(job, policy);
+                    const std::string where = "end " + std::to_string(end) + " eol " +
+                                              std::to_string(static_cast<int>(eol[0])) +
+                                              (countInHeader ? " count" : " atend") +
+                                              (yes ? " yes" : " no");
+                    EXPECT_EQ(s.inspection.host.messages.size(), 1u) << where;
+                    EXPECT_EQ(s.Caption(kPageCount), countInHeader ? "2" : "4") << where;
+                    EXPECT_EQ(s.A().SpotColourCount, page2 ? 1 : 0) << where;
+                    EXPECT_EQ(s.A().PageWidth, page2 ? 100 : 0) << where;
+                    EXPECT_EQ(s.W().need.ComboRes.size(), page2 ? 2u : 0u) << where;
+                }
+            }
+        }
     }
 }
 

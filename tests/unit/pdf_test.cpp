@@ -35,6 +35,12 @@ TEST(Pdf, PageCountAndMediaBox) {
         {"/Mediabox [0 0 612 792]", "0", 0, 0},
         // cut by the end of the file before "/Count": evaluated as far as it goes
         {"1 0 obj << /Type /Pages /Kids [3 0 R 4 0 R]", "3", 0, 0},
+        // Runs of items that never complete: every search from one candidate must still be
+        // right for the next (a word or ">" just past the last one found, a number far on).
+        {"/Type /Pages /Type /Pages /Parent >> /Type /Pages /Count 4 >>", "4", 0, 0},
+        {"/Type /Pages /Count 2 >> /Type /Pages /Parent /Count 7 >>", "2", 0, 0},
+        {"/Type /Pages /Count /Type /Pages x>> 6", "6", 0, 0},
+        {"/MediaBox [ /MediaBox [ /MediaBox [1 2 /MediaBox [3 4 612 792]", "0", 2, 2},
     };
     for (const auto& c : cases) {
         const auto s = ScanPdfText(c.body);
