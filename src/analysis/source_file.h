@@ -1,5 +1,5 @@
 // The open file under analysis, read in chunks. Implemented once with the standard
-// library and once with Win32 (opened with no sharing, as operators expect).
+// library and once with Win32 (shared with readers, never with writers).
 #pragma once
 
 #include <atomic>

@@ -1,5 +1,6 @@
-// Win32 file access. The file is opened with no sharing: while Zelk holds a job no other
-// program can change it under the scan, and a job another program holds cannot be opened.
+// Win32 file access. The file is opened for reading shared with readers only: while Zelk
+// holds a job no other program can change it under the scan, yet the file menu's programs
+// (Send to, Print) and others can read it; a job another program writes cannot be opened.
 #include <windows.h>
 
 #include "analysis/source_file.h"
@@ -17,7 +18,9 @@ class WinSourceFile final : public SourceFile {
 
     bool Open(const std::string& path) {
         path_ = path;
-        handle_ = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+        // Others may read the job while it is scanned (the file menu's Send to and Print act
+        // on it); none may write it, so what is scanned stays what was recognised.
+        handle_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (handle_ == INVALID_HANDLE_VALUE) return false;
         LARGE_INTEGER size;

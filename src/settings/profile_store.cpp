@@ -148,8 +148,13 @@ class PortableProfileStore final : public ProfileStore {
         return Unquote(*value).substr(0, kProfileValueMax);
     }
 
+    // Writers take turns from the read to the replace, so none writes back a file that
+    // another's replace has made stale, and no line is lost.
     bool Write(const std::string& section, const std::string& key,
                const std::string& value) override {
+        const SettingsWriteTurn turn(path_);
+        if (!turn.Held()) return false;
+        RemoveLeftovers();
         Profile profile(path_);
         const std::string ending = profile.Ending();
         auto& lines = profile.Lines();
@@ -183,8 +188,8 @@ class PortableProfileStore final : public ProfileStore {
         if (fs::exists(target, ec) && !Writable(target)) return false;
         if (!Writable(dir)) return false;
         std::random_device random;
-        const fs::path temp =
-            dir / (target.filename().string() + ".tmp" + std::to_string(random()));
+        const fs::path temp = dir / (target.filename().string() + "." + std::to_string(random()) +
+                                     kSettingsCopySuffix);
         {
             std::ofstream out(temp, std::ios::binary | std::ios::trunc);
             for (const auto& line : lines) out << line.text << line.ending;
@@ -201,6 +206,20 @@ class PortableProfileStore final : public ProfileStore {
             return false;
         }
         return true;
+    }
+
+    // Copies left by a writer that was killed: while we hold the turn no other writer's copy
+    // can exist, so every one of them is a leftover.
+    void RemoveLeftovers() const {
+        const fs::path target(path_);
+        const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+        const std::string prefix = target.filename().string() + ".";
+        std::error_code ec;
+        for (const auto& entry : fs::directory_iterator(dir, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with(prefix) && name.ends_with(kSettingsCopySuffix))
+                fs::remove(entry.path(), ec);
+        }
     }
 
     std::string path_;

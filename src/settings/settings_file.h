@@ -30,6 +30,26 @@ std::unique_ptr<ProfileStore> MakePlatformProfileStore(const std::string& path);
 // The same semantics in portable C++, keeping every line it does not change.
 std::unique_ptr<ProfileStore> MakePortableProfileStore(const std::string& path);
 
+// A write edits a copy of the file named PATH.<writer>.zelk-new beside it, which then
+// replaces the file in one step, so a reader never sees half a write.
+inline constexpr const char* kSettingsCopySuffix = ".zelk-new";
+
+// One writer's turn at the settings file at `path`, among all threads and processes: a named
+// mutex on Windows, a lock on the file's folder elsewhere. Waited for about ten seconds at most; a
+// writer that died in its turn gives the turn up.
+class SettingsWriteTurn {
+  public:
+    explicit SettingsWriteTurn(const std::string& path);
+    ~SettingsWriteTurn();
+    SettingsWriteTurn(const SettingsWriteTurn&) = delete;
+    SettingsWriteTurn& operator=(const SettingsWriteTurn&) = delete;
+    bool Held() const { return held_; }
+
+  private:
+    intptr_t handle_ = -1;  // the mutex's HANDLE, or the folder's descriptor
+    bool held_ = false;
+};
+
 class SettingsWriteError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;

@@ -11,5 +11,8 @@ namespace zelk {
 // characters; a stretch in double quotes keeps its blanks and loses the quotes; a pair of
 // empty quotes before an argument is skipped.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+// The same, but a pair of empty quotes is an empty argument: Kestrin's menu item may have no
+// name, and its place on the command line must still count.
+std::vector<std::string> SplitCommandLineKeepingEmpty(std::string_view commandLine);
 
 }  // namespace zelk

@@ -1,7 +1,12 @@
 #include "shell/kestrin.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <random>
 
 #include "analysis/recognition.h"
 
@@ -40,18 +45,22 @@ Delivery Deliver(const Request& request, DeliveryFiles& files,
             false, false, {}, "Could not send " + name + " to " + folder + ": " + reason + "."};
     };
     if (!files.IsFolder(folder)) return failed("the folder does not exist");
-    const std::string partial = folder + name + ".kestrin-partial";
-    std::string reason;
-    bool cancelled = false;
-    const bool copied = files.Copy(
-        request.file, partial,
-        [&](int64_t done, int64_t total) {
-            cancelled = !step(done, total);
-            return !cancelled;
-        },
-        reason);
+    files.RemoveStale(folder);
+    std::string partial, reason;
+    bool cancelled = false, copied = false, exists = true;
+    for (int tries = 0; tries < 100 && !copied && exists; ++tries) {
+        partial = folder + kWorkingPrefix + files.UniqueToken() + kWorkingSuffix;
+        exists = false;
+        copied = files.Copy(
+            request.file, partial,
+            [&](int64_t done, int64_t total) {
+                cancelled = !step(done, total);
+                return !cancelled;
+            },
+            reason, exists);
+    }
     if (!copied) {
-        files.Remove(partial);
+        if (!exists) files.Remove(partial);  // only a file this delivery made
         if (cancelled) return Delivery{false, true, {}, {}};
         return failed(reason);
     }
@@ -64,6 +73,16 @@ Delivery Deliver(const Request& request, DeliveryFiles& files,
     return failed("no free name is left for it there");
 }
 
+bool IsWorkingName(const std::string& fileName) {
+    const std::string_view prefix = kWorkingPrefix, suffix = kWorkingSuffix;
+    if (fileName.size() != prefix.size() + 8 + suffix.size() || !fileName.starts_with(prefix) ||
+        !fileName.ends_with(suffix))
+        return false;
+    return std::all_of(fileName.begin() + static_cast<std::ptrdiff_t>(prefix.size()),
+                       fileName.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                       [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; });
+}
+
 bool StdDeliveryFiles::IsFolder(const std::string& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);
@@ -74,9 +93,18 @@ bool StdDeliveryFiles::Exists(const std::string& path) {
     return fs::exists(path, ec);
 }
 
+std::string StdDeliveryFiles::UniqueToken() {
+    static std::random_device random;
+    static std::mutex guard;
+    const std::lock_guard<std::mutex> lock(guard);
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(random()));
+    return text;
+}
+
 bool StdDeliveryFiles::Copy(const std::string& source, const std::string& target,
-                            const std::function<bool(int64_t, int64_t)>& step,
-                            std::string& reason) {
+                            const std::function<bool(int64_t, int64_t)>& step, std::string& reason,
+                            bool& exists) {
     std::ifstream in(source, std::ios::binary);
     if (!in) {
         reason = "the file cannot be read";
@@ -84,6 +112,19 @@ bool StdDeliveryFiles::Copy(const std::string& source, const std::string& target
     }
     std::error_code ec;
     const auto total = static_cast<int64_t>(fs::file_size(source, ec));
+    // Created here, never an existing file opened ("x" of C11; the old C runtime of Windows
+    // does not know it, and the Windows program creates its files through the system).
+#ifdef _WIN32
+    std::FILE* created = fs::exists(target, ec) ? nullptr : std::fopen(target.c_str(), "wb");
+#else
+    std::FILE* created = std::fopen(target.c_str(), "wbx");
+#endif
+    if (created == nullptr) {
+        exists = fs::exists(target, ec);
+        reason = "the folder cannot be written to";
+        return false;
+    }
+    std::fclose(created);
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     if (!out) {
         reason = "the folder cannot be written to";
@@ -109,13 +150,24 @@ bool StdDeliveryFiles::Copy(const std::string& source, const std::string& target
         reason = "the copy failed";
         return false;
     }
+    if (done != total) {
+        reason = "the file changed while it was sent";
+        return false;
+    }
     return true;
 }
 
+// A hard link is made only where no file is, in one step, so two deliveries of one name
+// cannot both take it; the working name then goes.
 bool StdDeliveryFiles::RenameNew(const std::string& from, const std::string& to) {
     std::error_code ec;
-    if (fs::exists(to, ec)) return false;
-    fs::rename(from, to, ec);
+    fs::create_hard_link(from, to, ec);
+    if (!ec) {
+        fs::remove(from, ec);
+        return true;
+    }
+    if (ec == std::errc::file_exists || fs::exists(to, ec)) return false;
+    fs::rename(from, to, ec);  // a file system without hard links: two steps
     return !ec;
 }
 

@@ -5,12 +5,14 @@
 #include <shellapi.h>
 #include <winspool.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
 #include "analysis/recognition.h"
 #include "shell/command_line.h"
 #include "shell/kestrin.h"
+#include "shell/progress_win.h"
 #include "window/main_window_win.h"
 
 namespace {
@@ -56,18 +58,33 @@ class Win32DeliveryFiles final : public DeliveryFiles {
     bool Exists(const std::string& path) override {
         return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+    std::string UniqueToken() override {
+        // The process and a count of its own: unique among live deliveries; a killed one's
+        // leftover with the same name only makes the creation try the next.
+        static unsigned count = 0;
+        char text[9];
+        std::snprintf(text, sizeof text, "%08x",
+                      static_cast<unsigned>(GetCurrentProcessId() * 4099u + ++count * 2654435761u));
+        return text;
+    }
     bool Copy(const std::string& source, const std::string& target,
-              const std::function<bool(int64_t, int64_t)>& step, std::string& reason) override {
+              const std::function<bool(int64_t, int64_t)>& step, std::string& reason,
+              bool& exists) override {
+        // Read sharing only: nobody may write the job while it is copied.
         HANDLE in = CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
         if (in == INVALID_HANDLE_VALUE) {
             reason = SystemReason(GetLastError());
             return false;
         }
-        HANDLE out = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+        // CREATE_NEW: never an existing file. No sharing, so while it is written no other
+        // Kestrin can take it for a leftover and remove it.
+        HANDLE out = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         if (out == INVALID_HANDLE_VALUE) {
-            reason = SystemReason(GetLastError());
+            const DWORD error = GetLastError();
+            exists = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+            reason = SystemReason(error);
             CloseHandle(in);
             return false;
         }
@@ -96,6 +113,14 @@ class Win32DeliveryFiles final : public DeliveryFiles {
                 break;
             }
         }
+        // Whatever kept writers out, a job that is not as long as it was at the start (cut
+        // from outside, or grown) is not delivered under its name.
+        LARGE_INTEGER now{};
+        if (ok &&
+            (done != size.QuadPart || !GetFileSizeEx(in, &now) || now.QuadPart != size.QuadPart)) {
+            reason = "the file changed while it was sent";
+            ok = false;
+        }
         ok = ok && FlushFileBuffers(out);
         CloseHandle(out);
         CloseHandle(in);
@@ -105,37 +130,18 @@ class Win32DeliveryFiles final : public DeliveryFiles {
         return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
     }
     void Remove(const std::string& path) override { DeleteFileA(path.c_str()); }
-};
-
-// A small window with the copy's progress and a Cancel button, for big files.
-class ProgressWindow {
-  public:
-    explicit ProgressWindow(const std::string& title) {
-        window_ = CreateWindowExA(WS_EX_DLGMODALFRAME, "STATIC", title.c_str(),
-                                  WS_POPUP | WS_CAPTION | WS_VISIBLE, CW_USEDEFAULT, CW_USEDEFAULT,
-                                  320, 110, nullptr, nullptr, nullptr, nullptr);
-        text_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 12, 10, 290, 18, window_,
-                                nullptr, nullptr, nullptr);
-        cancel_ = CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 116,
-                                  40, 80, 24, window_, nullptr, nullptr, nullptr);
+    // A live delivery holds its working file open without sharing, so only the files of
+    // deliveries that were killed can be deleted.
+    void RemoveStale(const std::string& folder) override {
+        WIN32_FIND_DATAA found{};
+        HANDLE search =
+            FindFirstFileA((folder + kWorkingPrefix + "*" + kWorkingSuffix).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return;
+        do {
+            if (IsWorkingName(found.cFileName)) DeleteFileA((folder + found.cFileName).c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
     }
-    ~ProgressWindow() { DestroyWindow(window_); }
-    // Shows how far the copy is and lets a click on Cancel through; false once cancelled.
-    bool Step(int64_t done, int64_t total) {
-        const int percent = total > 0 ? static_cast<int>(100 * done / total) : 100;
-        SetWindowTextA(text_, ("Copied " + std::to_string(percent) + " %").c_str());
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.hwnd == cancel_ && msg.message == WM_LBUTTONUP) cancelled_ = true;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        return !cancelled_;
-    }
-
-  private:
-    HWND window_ = nullptr, text_ = nullptr, cancel_ = nullptr;
-    bool cancelled_ = false;
 };
 
 int DeliverFile(const Request& request) {
@@ -144,10 +150,10 @@ int DeliverFile(const Request& request) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (GetFileAttributesExA(request.file.c_str(), GetFileExInfoStandard, &data))
         size.HighPart = static_cast<LONG>(data.nFileSizeHigh), size.LowPart = data.nFileSizeLow;
-    std::unique_ptr<ProgressWindow> progress;
+    std::unique_ptr<zelk::ProgressWindow> progress;
     if (size.QuadPart >= kProgressFrom)
-        progress = std::make_unique<ProgressWindow>("Sending " + zelk::FileNameOf(request.file) +
-                                                    " to " + request.name);
+        progress = std::make_unique<zelk::ProgressWindow>(
+            "Sending " + zelk::FileNameOf(request.file) + " to " + request.name);
     const Delivery d = Deliver(request, files, [&](int64_t done, int64_t total) {
         return !progress || progress->Step(done, total);
     });
@@ -222,7 +228,7 @@ int PrintFile(const Request& request) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    const Request request = ParseRequest(zelk::SplitCommandLine(GetCommandLineA()));
+    const Request request = ParseRequest(zelk::SplitCommandLineKeepingEmpty(GetCommandLineA()));
     switch (request.kind) {
         case Request::Kind::Deliver:
             return DeliverFile(request);

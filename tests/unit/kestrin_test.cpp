@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <latch>
+#include <thread>
 
 #include "shell/command_line.h"
 #include "shell/kestrin.h"
@@ -26,6 +28,12 @@ TEST(Kestrin, CommandLinesAsZelkWritesThem) {
     EXPECT_EQ(print.file, "C:\\a b.ps");
     for (const char* other : {"K.exe", "K.exe a.ps", "K.exe a b c d", "K.exe \"\" \"D:\\\" x"})
         EXPECT_EQ(ParseRequest(SplitCommandLine(other)).kind, Request::Kind::Usage) << other;
+    // A Send-to item without a name still delivers: its empty argument keeps its place.
+    const auto unnamed = ParseRequest(
+        SplitCommandLineKeepingEmpty(R"(C:\Z\Kestrin.exe "C:\JOBS\A.PS" "D:\OUT\" "")"));
+    EXPECT_EQ(unnamed.kind, Request::Kind::Deliver);
+    EXPECT_EQ(unnamed.folder, R"(D:\OUT\)");
+    EXPECT_EQ(unnamed.name, "");
     EXPECT_EQ(NumberedName("A.PS", 2), "A (2).PS");
     EXPECT_EQ(NumberedName("job", 3), "job (3)");
     EXPECT_EQ(NumberedName(".profile", 2), ".profile (2)");
@@ -78,6 +86,45 @@ TEST_F(Deliveries, AFailureOrACancelLeavesNothingBehind) {
         Deliver(To(big, folder), files, [](int64_t done, int64_t) { return done < (1 << 20); });
     EXPECT_TRUE(cancelled.cancelled);
     EXPECT_TRUE(cancelled.message.empty());
+    EXPECT_TRUE(fs::is_empty(dir.Dir() / "out"));
+}
+
+// Two deliveries of one name into one folder at once both arrive; a file that only looks
+// like a working file is not touched.
+TEST_F(Deliveries, Issue22TwoAtOnceBothArriveAndForeignFilesStay) {
+    const auto source = dir.Write("B.PS", std::string(3 << 20, 'b'));
+    fs::create_directory(dir.Dir() / "out");
+    dir.Write("out/B.PS.kestrin-partial", "the user's own");
+    const std::string folder = dir.PathOf("out/");
+    std::latch bothCopying(2);
+    const auto meet = [&](int64_t done, int64_t) {
+        if (done == (1 << 20)) bothCopying.arrive_and_wait();
+        return true;
+    };
+    Delivery first, second;
+    std::thread other([&] { second = Deliver(To(source, folder), files, meet); });
+    first = Deliver(To(source, folder), files, meet);
+    other.join();
+    EXPECT_TRUE(first.done && second.done) << first.message << second.message;
+    EXPECT_EQ(Names(dir.Dir() / "out"),
+              (std::vector<std::string>{"B (2).PS", "B.PS", "B.PS.kestrin-partial"}));
+    EXPECT_EQ(test::ReadFile(folder + "B.PS.kestrin-partial"), "the user's own");
+    EXPECT_TRUE(IsWorkingName("~ks0badf00d.kestrin"));
+    EXPECT_FALSE(IsWorkingName("~ks0badf00x1.kestrin"));
+    EXPECT_FALSE(IsWorkingName("B.PS.kestrin-partial"));
+}
+
+// A job cut while it is sent is not delivered under its name, and nothing of it stays.
+TEST_F(Deliveries, Issue22ASourceThatChangesDuringTheCopyFails) {
+    const auto source = dir.Write("C.PS", std::string(3 << 20, 'c'));
+    fs::create_directory(dir.Dir() / "out");
+    const Delivery d = Deliver(To(source, dir.PathOf("out/")), files, [&](int64_t done, int64_t) {
+        if (done == (1 << 20)) fs::resize_file(source, 1500000);
+        return true;
+    });
+    EXPECT_FALSE(d.done);
+    EXPECT_EQ(d.message, "Could not send C.PS to " + dir.PathOf("out/") +
+                             ": the file changed while it was sent.");
     EXPECT_TRUE(fs::is_empty(dir.Dir() / "out"));
 }
 

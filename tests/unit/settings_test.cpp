@@ -1,7 +1,14 @@
 // The settings file on real files: defaults, conversions, writes that keep the rest.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
+#include <thread>
+#include <vector>
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "settings/settings_file.h"
 #include "test_files.h"
@@ -158,6 +165,63 @@ TEST_F(Settings, ReadOnlyFolderStopsTheOperationAtTheFailedWrite) {
     EXPECT_TRUE(failed);
     EXPECT_EQ(ReadFile(path), "[Init]\r\nUnits=in\r\n");  // the earlier write stays
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
+}
+
+// Writers at once, each through its own store as separate programs would be: no write fails
+// and none loses another's line; no copy is left beside the file.
+TEST_F(Settings, Issue22ConcurrentWritersLoseNothing) {
+    const std::string original = "[Init]\r\nOnlyOne=1\r\nUnits=pt\r\n";
+    Open(original);
+    const auto writer = [&](const std::string& section, int keys) {
+        auto store = MakePortableProfileStore(path);
+        bool ok = true;
+        for (int k = 0; k < keys; ++k)
+            ok = store->Write(section, "K" + std::to_string(k), "v") && ok;
+        return ok;
+    };
+    // The processes are started first: a child forked while a thread holds the turn would
+    // hold it too.
+#ifndef _WIN32
+    std::vector<pid_t> children;
+    for (int p = 0; p < 4; ++p) {
+        const pid_t child = fork();
+        if (child == 0) _exit(writer("P" + std::to_string(p), 25) ? 0 : 1);
+        children.push_back(child);
+    }
+#endif
+    std::vector<std::thread> threads;
+    std::atomic<int> failures = 0;
+    for (int t = 0; t < 8; ++t)
+        threads.emplace_back([&, t] { failures += !writer("T" + std::to_string(t), 25); });
+#ifndef _WIN32
+    for (const pid_t child : children) {
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+#endif
+    for (auto& t : threads) t.join();
+    EXPECT_EQ(failures, 0);
+    const std::string text = ReadFile(path);
+    EXPECT_TRUE(text.starts_with(original)) << text;
+    auto store = MakePortableProfileStore(path);
+    for (const std::string section : {"T0", "T7", "P0", "P3"}) {
+        if (section[0] == 'P' && text.find("[P") == std::string::npos) continue;  // no fork
+        for (int k = 0; k < 25; ++k)
+            EXPECT_EQ(store->Read(section, "K" + std::to_string(k), "lost"), "v") << section << k;
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
+}
+
+// A copy left by a writer that was killed goes with the next write; other files stay.
+TEST_F(Settings, TheNextWriteRemovesACopyAKilledWriterLeft) {
+    auto s = Open("[Init]\r\nUnits=pt\r\n");
+    dir.Write("PreZelk.INI.4242-1.zelk-new", "[Init]\r\n");
+    dir.Write("PreZelk.INI.bak", "mine");
+    s.WriteString("Init", "Units", "in");
+    EXPECT_FALSE(fs::exists(dir.PathOf("PreZelk.INI.4242-1.zelk-new")));
+    EXPECT_EQ(ReadFile(dir.PathOf("PreZelk.INI.bak")), "mine");
+    EXPECT_EQ(ReadFile(path), "[Init]\r\nUnits=in\r\n");
 }
 
 }  // namespace

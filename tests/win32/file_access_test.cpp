@@ -1,4 +1,4 @@
-// The Win32 file backend: no sharing, and the date through the user's locale.
+// The Win32 file backend: shared for reading only, and the date through the user's locale.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -10,10 +10,10 @@
 namespace zelk {
 namespace {
 
-TEST(WinSourceFile, AFileAnotherProgramHoldsCannotBeOpened) {
+TEST(WinSourceFile, AFileAnotherProgramWritesCannotBeOpened) {
     test::TempDir dir;
     const auto path = dir.Write("held.ps", "%!PS-Adobe-3.0\n");
-    HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    HANDLE other = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(other, INVALID_HANDLE_VALUE);
     Inspection inspection(AnswerPolicy::AllYes);
@@ -24,15 +24,20 @@ TEST(WinSourceFile, AFileAnotherProgramHoldsCannotBeOpened) {
     EXPECT_EQ(inspection.host.messages[0].request.text, "Could not read from: " + path);
 }
 
-TEST(WinSourceFile, WhileZelkHoldsAFileNoOtherProgramCanOpenIt) {
+// While Zelk scans a job others may read it (Send to copies it) but not write it.
+TEST(WinSourceFile, Issue22WhileZelkHoldsAFileOthersMayReadButNotWrite) {
     test::TempDir dir;
     const auto path = dir.Write("mine.ps", "%!PS-Adobe-3.0\n");
     auto file = OpenSourceFile(path);
     ASSERT_NE(file, nullptr);
-    HANDLE other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_EQ(other, INVALID_HANDLE_VALUE);
-    if (other != INVALID_HANDLE_VALUE) CloseHandle(other);
+    HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(reader, INVALID_HANDLE_VALUE);
+    if (reader != INVALID_HANDLE_VALUE) CloseHandle(reader);
+    HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_EQ(writer, INVALID_HANDLE_VALUE);
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
 }
 
 TEST(WinSourceFile, DateUsesTheUsersFormats) {

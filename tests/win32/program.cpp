@@ -72,18 +72,22 @@ HWND Program::Window() {
     return WaitForWindow("TZelkMnFrm", nullptr);
 }
 
+HWND Program::Showing(const char* className, const char* caption) const {
+    Search s{info_.dwProcessId, className, caption};
+    EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
 HWND Program::WaitForWindow(const char* className, const char* caption) {
     for (int tries = 0; tries < kPatience; ++tries) {
-        Search s{info_.dwProcessId, className, caption};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&s));
-        if (s.found != nullptr) return s.found;
+        if (HWND found = Showing(className, caption)) return found;
         if (WaitForSingleObject(info_.hProcess, 50) == WAIT_OBJECT_0) break;
     }
     return nullptr;
 }
 
-DWORD Program::WaitForExit() {
-    WaitForSingleObject(info_.hProcess, 60000);
+DWORD Program::WaitForExit(DWORD milliseconds) {
+    WaitForSingleObject(info_.hProcess, milliseconds);
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(info_.hProcess, &code);
     return code;

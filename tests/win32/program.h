@@ -38,8 +38,10 @@ class Program {
     HWND Window();
     // A top-level window of this process with the given class and caption, once it shows.
     HWND WaitForWindow(const char* className, const char* caption);
-    DWORD WaitForExit();
-    std::string Output();  // what the program wrote to standard output
+    // The same, looked for once, without waiting.
+    HWND Showing(const char* className, const char* caption) const;
+    DWORD WaitForExit(DWORD milliseconds = 60000);  // STILL_ACTIVE when it did not end
+    std::string Output();                           // what the program wrote to standard output
 
   private:
     PROCESS_INFORMATION info_{};
