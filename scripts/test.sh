@@ -9,6 +9,8 @@ cd "$root"
 bash scripts/setup.sh
 echo "== format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+echo "== layers"
+python3 scripts/check_layers.py
 jobs=$(nproc)
 for preset in native asan win64 win32; do
   echo "== build $preset"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "window/controls.h"
+#include "ui/controls.h"
 
 namespace zelk {
 

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "analysis/analysis.h"
+#include "dialogs/need_window.h"
 #include "settings/settings_file.h"
+#include "ui/control_names.h"
+#include "ui/controls.h"
 #include "window/colour_bar.h"
-#include "window/control_names.h"
-#include "window/controls.h"
 
 namespace zelk {
 
@@ -44,12 +45,6 @@ class WindowHost {
     virtual void ShowAbout() {}
     // Opens a help page, given relative to the program's folder, through the shell.
     virtual void OpenHelpPage(const std::string& /*page*/) {}
-};
-
-// The resources window: its list box holds the needed resources of the last file that had any.
-struct TNeed {
-    std::vector<std::string> ComboRes;
-    bool visible = false;
 };
 
 class TZelkMnFrm final : public Presenter {

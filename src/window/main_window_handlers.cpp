@@ -3,7 +3,7 @@
 #include <array>
 
 #include "analysis/numeric.h"
-#include "shell/about.h"
+#include "dialogs/about.h"
 #include "window/main_window.h"
 
 namespace zelk {

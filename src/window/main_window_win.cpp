@@ -1,5 +1,7 @@
 #include "window/main_window_win.h"
 
+#include "ui/message_box_win.h"
+
 #include <commdlg.h>
 #include <shellapi.h>
 #include <windowsx.h>
@@ -8,14 +10,14 @@
 #include <iostream>
 #include <utility>
 
-#include "settings/settings_dialog_win.h"
-#include "shell/about_win.h"
-#include "shell/file_menu.h"
-#include "shell/menu_editor_win.h"
-#include "shell/need_window_win.h"
+#include "dialogs/about_win.h"
+#include "dialogs/menu_editor_win.h"
+#include "dialogs/need_window_win.h"
+#include "dialogs/settings_dialog_win.h"
+#include "ui/paint_win.h"
+#include "ui/png.h"
+#include "window/file_menu.h"
 #include "window/main_window.h"
-#include "window/paint_win.h"
-#include "window/png.h"
 
 namespace zelk {
 
@@ -73,39 +75,7 @@ UINT BoxIcon(BoxType type) {
     return MB_ICONERROR;
 }
 
-// Centres the message box the calling thread is about to show, and remembers it.
-thread_local HHOOK gCentreHook = nullptr;
-thread_local HWND gOpenBox = nullptr;
-
-LRESULT CALLBACK CentreBox(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HCBT_ACTIVATE) {
-        HWND box = reinterpret_cast<HWND>(wParam);
-        gOpenBox = box;
-        RECT r;
-        GetWindowRect(box, &r);
-        const int w = r.right - r.left, h = r.bottom - r.top;
-        SetWindowPos(box, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-                     (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-        UnhookWindowsHookEx(gCentreHook);
-        gCentreHook = nullptr;
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
 }  // namespace
-
-int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT type) {
-    gCentreHook = SetWindowsHookExA(WH_CBT, CentreBox, nullptr, GetCurrentThreadId());
-    HWND outer = gOpenBox;  // a box may be shown from inside another's message loop
-    const int pressed = MessageBoxA(owner, text, caption, type);
-    gOpenBox = outer;
-    if (gCentreHook != nullptr) {
-        UnhookWindowsHookEx(gCentreHook);
-        gCentreHook = nullptr;
-    }
-    return pressed;
-}
 
 class MainFrame final : public WindowHost {
   public:
@@ -146,7 +116,8 @@ class MainFrame final : public WindowHost {
             CentredMessageBox(window_, request.text.c_str(), BoxCaption(request.type),
                               buttons | BoxIcon(request.type));
         // A close that came while the box was up is carried out now that it is gone.
-        if (closeWhenBoxGone_ && gOpenBox == nullptr) PostMessageA(window_, WM_CLOSE, 0, 0);
+        if (closeWhenBoxGone_ && CurrentMessageBox() == nullptr)
+            PostMessageA(window_, WM_CLOSE, 0, 0);
         return pressed == IDYES ? Answer::Yes : pressed == IDNO ? Answer::No : Answer::Ok;
     }
     void PostScanStopped() override { PostMessageA(window_, kScanStoppedMessage, 0, 0); }
@@ -330,10 +301,10 @@ LRESULT MainFrame::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             // Under a box the scan may be waiting for, destroying now would wait for the scan
             // while the scan waits for the box: answer the box No, stop the scan, close after.
-            if (gOpenBox != nullptr) {
+            if (HWND box = CurrentMessageBox(); box != nullptr) {
                 closeWhenBoxGone_ = true;
                 model_.analysis.StopScan();
-                EndDialog(gOpenBox, GetDlgItem(gOpenBox, IDNO) != nullptr ? IDNO : IDOK);
+                EndDialog(box, GetDlgItem(box, IDNO) != nullptr ? IDNO : IDOK);
                 return 0;
             }
             break;

@@ -38,7 +38,4 @@ class TZelkMnFrm;
 const TZelkMnFrm& FrameModel(const MainFrame& frame);  // for tests in this process
 HWND FrameSettingsDialog(const MainFrame& frame);
 
-// Shows a message box of the program's kinds, centred on the screen.
-int CentredMessageBox(HWND owner, const char* text, const char* caption, UINT type);
-
 }  // namespace zelk

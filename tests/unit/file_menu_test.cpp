@@ -1,8 +1,8 @@
 // The file menu: rebuilt by position from the settings file, and the command lines it starts.
 #include <gtest/gtest.h>
 
-#include "shell/file_menu.h"
 #include "test_files.h"
+#include "window/file_menu.h"
 
 namespace zelk {
 namespace {

@@ -6,8 +6,8 @@
 #include <latch>
 #include <thread>
 
-#include "shell/command_line.h"
-#include "shell/kestrin.h"
+#include "app/command_line.h"
+#include "kestrin/kestrin.h"
 #include "test_files.h"
 
 namespace zelk::kestrin {

@@ -5,8 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "shell/menu_editor.h"
+#include "dialogs/menu_editor.h"
 #include "test_files.h"
+#include "window/file_menu.h"
 
 namespace zelk {
 namespace {

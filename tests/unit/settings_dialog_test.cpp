@@ -2,7 +2,7 @@
 // real settings file.
 #include <gtest/gtest.h>
 
-#include "settings/settings_dialog.h"
+#include "dialogs/settings_dialog.h"
 #include "test_files.h"
 
 namespace zelk {

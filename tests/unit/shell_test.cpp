@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "shell/command_line.h"
-#include "window/png.h"
+#include "app/command_line.h"
+#include "ui/png.h"
 
 namespace zelk {
 namespace {

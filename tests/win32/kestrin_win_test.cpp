@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
+#include "kestrin/progress_win.h"
 #include "program.h"
-#include "shell/progress_win.h"
 
 namespace zelk {
 namespace {

@@ -8,9 +8,9 @@
 
 #include <filesystem>
 
-#include "settings/settings_dialog_win.h"
-#include "shell/menu_editor_win.h"
-#include "shell/need_window_win.h"
+#include "dialogs/menu_editor_win.h"
+#include "dialogs/need_window_win.h"
+#include "dialogs/settings_dialog_win.h"
 #include "test_files.h"
 #include "window/main_window.h"
 #include "window/main_window_win.h"
