@@ -33,6 +33,7 @@ void TEngine::Execute() {
     Analysis& a = analysis_;
     a.BoxFound = false;
     a.PagesFound = false;
+    a.GaveUp = false;
     a.pendingRefreshes_.clear();
     a.lastRefresh_ = {};
     try {
@@ -189,6 +190,7 @@ Answer Analysis::Ask(const MessageRequest& request) {
 }
 
 void Analysis::ReportDamaged() {
+    GaveUp = true;
     Ask({BoxType::Error,
          "Can not scan this file. \"" + FileNameOf(scannedPath_) +
              "\" may be damaged or wrong format!",

@@ -77,6 +77,7 @@ struct AnalysisRecord {
     // Per-run flags of the scan run
     bool BoxFound = false;
     bool PagesFound = false;
+    bool GaveUp = false;  // the scan ended at the damaged-file message
 };
 
 }  // namespace zelk

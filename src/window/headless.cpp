@@ -51,7 +51,7 @@ void Inspect(Inspection& inspection, const std::string& path, std::unique_ptr<So
             stopAsked = true;
         }
     }
-    inspection.complete = !analysis.Engine->Terminated();
+    inspection.complete = !analysis.Engine->Terminated() && !analysis.GaveUp;
     analysis.FreeEngine();
 }
 

@@ -47,7 +47,7 @@ struct Inspection {
     HeadlessHost host;
     TZelkMnFrm window;
     bool started = false;   // the open did not give up
-    bool complete = false;  // the scan ran to its end
+    bool complete = false;  // the scan ran to its end, neither stopped nor given up
 };
 
 // Called while a scan runs, about every tenth of a second; returning true stops the scan.

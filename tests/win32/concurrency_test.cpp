@@ -15,16 +15,16 @@ using test::Installed;
 using test::NativePath;
 using test::Program;
 
+BOOL CALLBACK CountZelkWindow(HWND window, LPARAM counter) {
+    char cls[32] = {};
+    GetClassNameA(window, cls, sizeof cls);
+    if (std::string(cls) == "TZelkMnFrm") ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
 int CountZelkWindows() {
     int count = 0;
-    EnumWindows(
-        [](HWND window, LPARAM counter) {
-            char cls[32] = {};
-            GetClassNameA(window, cls, sizeof cls);
-            if (std::string(cls) == "TZelkMnFrm") ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumWindows(CountZelkWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
