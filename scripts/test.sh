@@ -33,6 +33,8 @@ for arch in win64 win32; do
   if runs "$arch"; then
     echo "== test $arch (Wine)"
     xvfb-run -a ctest --preset "$arch"
+    echo "== print $arch through CUPS (Wine)"
+    xvfb-run -a bash tests/print/run_print_tests.sh "$arch"
   else
     echo "this host runs no ${arch#win}-bit Windows programs: $arch built, its Wine tests skipped"
   fi
