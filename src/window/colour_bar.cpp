@@ -42,7 +42,9 @@ std::vector<Chip> BarChips(const ColourBarData& bar) {
     const int n = bar.spotCount;
     if (n > 0) {
         const int h = 218 / n;
-        for (int i = 1; i <= n; ++i)
+        // From 37 colours a band is too low for its chip and the gap below it: such a chip
+        // has no rows, and is not painted (its rectangle would reach above the bar).
+        for (int i = 1; i <= n && h * i - 5 > h * (i - 1); ++i)
             chips.push_back(Filled(25, h * (i - 1), 45, h * i - 5,
                                    SpotChipColour(bar.spotValues[static_cast<size_t>(i - 1)])));
     }

@@ -137,6 +137,7 @@ void TZelkMnFrm::ResetDisplay() {
     controls[kPageCount].caption = "0";
     controls[kGauge].width = 0;
     controls[kColourSummary].visible = false;
+    controls[kColourSummary].background = kGrey;  // a verdict is the shown file's alone
     controls[kPageRect].width = 0;
     controls[kPageRect].height = 0;
     controls[kHeightLabel].caption = " Height ";

@@ -40,6 +40,11 @@ TEST(ColourBar, SpotChipsShareTheBandsWithSixRowsBetween) {
     EXPECT_EQ(rows(BarChips(Bar({}, {kCyanSpot, kCyanSpot}))), (Rows{{0, 102}, {109, 211}}));
     EXPECT_EQ(rows(BarChips(Bar({}, {kCyanSpot, kCyanSpot, kCyanSpot}))),
               (Rows{{0, 65}, {72, 137}, {144, 209}}));
+    // 36 bands of 6 rows still hold a chip; from 37 on a band has no row left for one, and
+    // nothing is painted (with 120 it would reach above the bar).
+    EXPECT_EQ(BarChips(Bar({}, std::vector(36, kCyanSpot))).size(), 36u);
+    EXPECT_TRUE(BarChips(Bar({}, std::vector(37, kCyanSpot))).empty());
+    EXPECT_TRUE(BarChips(Bar({}, std::vector(120, kCyanSpot))).empty());
 }
 
 TEST(ColourBar, SpotColoursApproximateCmykAndTakeRgbAsItIs) {

@@ -270,6 +270,19 @@ TEST_F(Window, ResourcesBelongToTheFileShown) {
     EXPECT_FALSE(window[kResourceNotice].visible);
 }
 
+// A verdict belongs to the file that gave it: the next file's summary starts from grey.
+TEST_F(Window, Issue23NoStaleSeparationVerdict) {
+    auto open = [&](const std::string& name, const std::string& text) {
+        window.OnDroppedFile(dir.Write(name, "%!PS-Adobe-3.0\n" + text));
+        gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    };
+    open("a.ps", "%%PlateColor: Cyan\n");
+    EXPECT_EQ(window[kColourSummary].background, kGreen);
+    open("b.ps", "%%DocumentProcessColors: Black\n");
+    EXPECT_EQ(window[kColourSummary].caption, " 1 color");
+    EXPECT_EQ(window[kColourSummary].background, kGrey);
+}
+
 // Counts the hand-offs that reach the main thread.
 class CountingGate final : public MainThreadGate {
   public:
