@@ -13,12 +13,9 @@ namespace {
 using test::Installed;
 using test::NativePath;
 using test::Program;
+using test::Quoted;
 
 namespace fs = std::filesystem;
-
-std::string Quoted(const std::string& path) {
-    return "\"" + NativePath(path) + "\"";
-}
 
 // A foreign file named like an old working file stays; a working file that a killed delivery
 // left goes; an item without a name delivers; so does a folder whose path leaves room for the

@@ -16,12 +16,9 @@ namespace {
 using test::Installed;
 using test::NativePath;
 using test::Program;
+using test::Quoted;
 
 namespace fs = std::filesystem;
-
-std::string Quoted(const std::string& path) {
-    return "\"" + NativePath(path) + "\"";
-}
 
 class Print : public ::testing::Test {
   protected:

@@ -49,6 +49,11 @@ class Program {
     bool started_ = false;
 };
 
+// A path as a command-line argument: native and in double quotes.
+inline std::string Quoted(const std::string& path) {
+    return "\"" + NativePath(path) + "\"";
+}
+
 // The text of a message box's message (or of its control `id`: IDYES, IDNO, IDOK).
 std::string BoxText(HWND box, int id = 0xFFFF);
 
