@@ -8,11 +8,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 arch=${1:?usage: run_print_tests.sh win64|win32}
-if ! lpstat -r >/dev/null 2>&1; then
+# lpstat -r exits 0 either way; only its words tell whether the scheduler runs.
+scheduler_runs() { [ "$(lpstat -r 2>/dev/null)" = "scheduler is running" ]; }
+started_cupsd=false
+if ! scheduler_runs; then
   /usr/sbin/cupsd
-  for _ in $(seq 1 100); do lpstat -r >/dev/null 2>&1 && break; sleep 0.2; done
+  started_cupsd=true
+  for _ in $(seq 1 100); do scheduler_runs && break; sleep 0.2; done
 fi
-lpstat -r >/dev/null || { echo "print: the CUPS scheduler does not run" >&2; exit 1; }
+scheduler_runs || { echo "print: the CUPS scheduler does not run" >&2; exit 1; }
 backend=/usr/lib/cups/backend/zelkcapture
 queue="ZelkCapture$$"
 capture=$(mktemp -d)
@@ -21,11 +25,15 @@ cleanup() {
   lpadmin -x "$queue" 2>/dev/null || true
   rm -f "$backend"
   rm -rf "$capture"
+  if $started_cupsd; then pkill -x cupsd || true; fi  # a scheduler this run started goes too
 }
 trap cleanup EXIT
 install -m 0700 "$root/tests/print/zelkcapture" "$backend"
 # CUPS calls a queue without a driver "raw" and warns that such queues are deprecated.
-lpadmin -p "$queue" -E -v "zelkcapture:$capture" -m raw 2>/dev/null
+if ! out=$(lpadmin -p "$queue" -E -v "zelkcapture:$capture" -m raw 2>&1); then
+  echo "print: could not add the capture queue: $out" >&2
+  exit 1
+fi
 export PRINTER=$queue LPDEST=$queue ZELK_PRINT_CAPTURE=$capture ZELK_WINE_ARCH=$arch
 export WINEPREFIX="$root/build/wineprefix-print-$arch"
 tests="$root/build/$arch/tests/win32/zelk_win32_tests.exe"
