@@ -11,7 +11,7 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev nlohmann-json3-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
-          wine wine64 wine32:i386 xvfb xauth python3 time fonts-dejavu-extra fonts-wine nsis
+          wine wine64 wine32:i386 xvfb xauth xdotool python3 time fonts-dejavu-extra fonts-wine nsis
           unzip cups libcups2:i386)
 for p in "${packages[@]}"; do have "$p" || need+=("$p"); done
 [ ${#need[@]} -eq 0 ] && exit 0

@@ -85,8 +85,8 @@ void TSettings::FormCreate() {
     result = Result::Open;
     OverForm();
     OnlyOneBox = settings_.Read(settings::kOnlyOneInDialog);
-    FastScanPt = settings_.Read(settings::kFastScan);
-    SlowScanPt = settings_.Read(settings::kSlowScan);
+    FastScanPt = settings_.ReadPositive(settings::kFastScan);
+    SlowScanPt = settings_.ReadPositive(settings::kSlowScan);
     EditFast = std::to_string(ClampLimit(FastScanPt));
     EditSlow = std::to_string(ClampLimit(SlowScanPt));
     const std::string units = settings_.Read(settings::kUnits);

@@ -151,6 +151,10 @@ LRESULT SettingsDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                                  : id == kPoints    ? Unit::Points
                                                     : Unit::Inches);
                 ToControls();
+            } else if (HIWORD(wParam) == EN_SETFOCUS && (id == kEditFast || id == kEditSlow)) {
+                // As in any dialog, a field taking the focus has its text selected, so what
+                // is typed replaces the value; a click still places the caret afterwards.
+                SendDlgItemMessageA(window_, id, EM_SETSEL, 0, -1);
             } else if (HIWORD(wParam) == EN_KILLFOCUS && (id == kEditFast || id == kEditSlow)) {
                 FromControls();
                 model_.FieldExit(id == kEditFast ? model_.EditFast : model_.EditSlow);
@@ -212,7 +216,18 @@ void SettingsDialog::ShowModal(HWND owner, const std::function<void()>& saved,
     RunModal(
         window_, owner, GetDlgItem(window_, kEditFast),
         [this] { return model_.result == TSettings::Result::Open; },
-        [this](MSG& msg) { return IsDialogMessageA(window_, &msg) != FALSE; });
+        [this](MSG& msg) {
+            // Up and Down in a field step it as its arrow buttons do.
+            if (msg.message == WM_KEYDOWN && (msg.wParam == VK_UP || msg.wParam == VK_DOWN)) {
+                const int id = GetDlgCtrlID(msg.hwnd);
+                if (GetParent(msg.hwnd) == window_ && (id == kEditFast || id == kEditSlow)) {
+                    Spin(id, msg.wParam == VK_UP ? +1 : -1);
+                    SendDlgItemMessageA(window_, id, EM_SETSEL, 0, -1);
+                    return true;
+                }
+            }
+            return IsDialogMessageA(window_, &msg) != FALSE;
+        });
     if (repaintOwner_) repaintOwner_();
 }
 

@@ -90,6 +90,13 @@ class SettingsFile {
         return ReadString(s.section, s.key, s.fallback);
     }
     int32_t Read(const IntSetting& s) const { return ReadInteger(s.section, s.key, s.fallback); }
+    // A setting that must be positive (the output format's sides, which scale the plate):
+    // anything else falls back to its default. The window and the settings dialog both
+    // read the limits this way, so they always show the same format.
+    int32_t ReadPositive(const IntSetting& s) const {
+        const int32_t value = Read(s);
+        return value > 0 ? value : s.fallback;
+    }
     bool Read(const FlagSetting& s) const { return ReadBool(s.section, s.key, s.fallback); }
 
   private:

@@ -25,12 +25,6 @@ std::string Inches(int32_t points) {
     return PadLeft(FormatFixed(points / 72.0, 2), 4);
 }
 
-// A setting that must be positive to scale the plate falls back to its default.
-int32_t PositiveOrDefault(const SettingsFile& settings, const IntSetting& setting) {
-    const int32_t value = settings.Read(setting);
-    return value > 0 ? value : setting.fallback;
-}
-
 }  // namespace
 
 void TZelkMnFrm::Krauk(const std::vector<std::string>& args) {
@@ -45,8 +39,8 @@ void TZelkMnFrm::Krauk(const std::vector<std::string>& args) {
 }
 
 void TZelkMnFrm::Changer() {
-    const int32_t slow = PositiveOrDefault(settings_, settings::kSlowScan);
-    const int32_t fast = PositiveOrDefault(settings_, settings::kFastScan);
+    const int32_t slow = settings_.ReadPositive(settings::kSlowScan);
+    const int32_t fast = settings_.ReadPositive(settings::kFastScan);
 
     // The plate fits 158 × 213 pixels and touches at least one of the two bounds.
     long double e;

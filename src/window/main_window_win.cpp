@@ -88,11 +88,13 @@ class MainFrame final : public WindowHost {
 
     ~MainFrame() override {
         if (picture_ != nullptr) DeleteObject(picture_);
+        if (fileMenu_ != nullptr) DestroyMenu(fileMenu_);  // the bar goes with the window
     }
     bool Create(HINSTANCE instance);
     HWND Handle() const { return window_; }
     const TZelkMnFrm& Model() const { return model_; }
     HWND SettingsHandle() const { return settingsDialog_.Handle(); }
+    HMENU PopUpMenu() const { return fileMenu_; }
 
     // WindowHost
     void Repaint() override {
@@ -188,7 +190,8 @@ class MainFrame final : public WindowHost {
     AboutBox aboutBox_;              // and by "About Zelk"
     MenuEditor menuEditor_;          // and by "Open with..." and "Send to..."
     HBITMAP picture_ = nullptr;      // ColourBarBitmap: the colour-model picture of a TIFF
-    HMENU fileMenu_ = nullptr;       // FileMenu, also the window's menu
+    HMENU fileMenu_ = nullptr;       // FileMenu: the pop-up over the plate
+    HMENU barMenu_ = nullptr;        // the same items under "File" on the window's menu bar
     FileMenu fileMenuModel_;         // its items and the two lists
     std::string pictureName_;        // the resource it was loaded from
 };
@@ -206,7 +209,7 @@ bool MainFrame::Create(HINSTANCE instance) {
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRect(&frame, style, FALSE);
+    AdjustWindowRect(&frame, style, TRUE);  // with the one-row menu bar
     const int width = frame.right - frame.left, height = frame.bottom - frame.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
@@ -331,25 +334,34 @@ void MainFrame::Krauk() {
         PostMessageA(window_, kSnapshotMessage, 0, 0);
 }
 
-// FileMenu: the fixed items now, the two lists from the settings file. It is also the
-// window's menu; where that shows as a bar, the window grows so the client area keeps its
-// design size.
+// FileMenu: the fixed items now, the two lists from the settings file. The window's menu
+// bar carries the same items in a drop-down of its own under one "File" entry. A pop-up menu
+// given to SetMenu as the bar itself is not a bar: Wine then refuses to track it as a pop-up
+// (ERROR_POPUP_ALREADY_ACTIVE) and, when an item is chosen from the bar, closes the menu's
+// "pop-up window", which is the main window. One entry also keeps the bar one row high
+// however long the lists grow, so the window keeps its size and stays on the screen.
 void MainFrame::CreateFileMenu() {
     fileMenu_ = CreatePopupMenu();
-    for (const MenuItem& item : fileMenuModel_.items)
-        AppendMenuA(fileMenu_, item.id == 0 ? MF_SEPARATOR : MF_STRING,
-                    static_cast<UINT_PTR>(item.id), item.id == 0 ? nullptr : item.text.c_str());
-    SetMenu(window_, fileMenu_);
+    barMenu_ = CreatePopupMenu();
+    for (HMENU menu : {fileMenu_, barMenu_})
+        for (const MenuItem& item : fileMenuModel_.items)
+            AppendMenuA(menu, item.id == 0 ? MF_SEPARATOR : MF_STRING,
+                        static_cast<UINT_PTR>(item.id), item.id == 0 ? nullptr : item.text.c_str());
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(barMenu_), "&File");
+    SetMenu(window_, bar);
     UpdateMenu();
 }
 
 void MainFrame::UpdateMenu() {
     for (const MenuOp& op : fileMenuModel_.UpdateMenu(settings_)) {
-        if (op.insert)
-            InsertMenuA(fileMenu_, static_cast<UINT>(op.position), MF_BYPOSITION | MF_STRING,
-                        static_cast<UINT_PTR>(op.item.id), op.item.text.c_str());
-        else
-            DeleteMenu(fileMenu_, static_cast<UINT>(op.position), MF_BYPOSITION);
+        for (HMENU menu : {fileMenu_, barMenu_}) {
+            if (op.insert)
+                InsertMenuA(menu, static_cast<UINT>(op.position), MF_BYPOSITION | MF_STRING,
+                            static_cast<UINT_PTR>(op.item.id), op.item.text.c_str());
+            else
+                DeleteMenu(menu, static_cast<UINT>(op.position), MF_BYPOSITION);
+        }
     }
     DrawMenuBar(window_);
     RECT client, frame;
@@ -524,6 +536,10 @@ const TZelkMnFrm& FrameModel(const MainFrame& frame) {
 
 HWND FrameSettingsDialog(const MainFrame& frame) {
     return frame.SettingsHandle();
+}
+
+HMENU FramePopUpMenu(const MainFrame& frame) {
+    return frame.PopUpMenu();
 }
 
 }  // namespace zelk

@@ -37,5 +37,6 @@ HWND FrameHandle(const MainFrame& frame);
 class TZelkMnFrm;
 const TZelkMnFrm& FrameModel(const MainFrame& frame);  // for tests in this process
 HWND FrameSettingsDialog(const MainFrame& frame);
+HMENU FramePopUpMenu(const MainFrame& frame);  // FileMenu; the bar's copy is GetMenu's first
 
 }  // namespace zelk

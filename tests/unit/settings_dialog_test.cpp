@@ -44,6 +44,10 @@ TEST_F(Dialog, UnitsConvertThroughPoints) {
     EXPECT_EQ(Fields(), Shown("1582", "2126"));
     dialog.UnitClick(Unit::Millimetres);
     EXPECT_EQ(Fields(), Shown("558", "750"));
+    dialog.UnitClick(Unit::Points);
+    dialog.EditFast = "1000";  // typed in points, then shown in millimetres
+    dialog.UnitClick(Unit::Millimetres);
+    EXPECT_EQ(dialog.EditFast, "353");
 }
 
 TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
@@ -67,6 +71,15 @@ TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
     EXPECT_EQ(settings.Read(settings::kFastScan), 28);  // "abc" reads as 10 mm
     EXPECT_EQ(settings.Read(settings::kSlowScan), 28);
     EXPECT_EQ(dialog.result, TSettings::Result::Ok);
+
+    // Limits the window cannot use (it falls back to its defaults) open as those defaults,
+    // so the dialog and the plate agree, and an unchanged Save stores them.
+    Ini("[Init]\nUnits=mm\nFast_scan=-500\nSlow_scan=0\n");
+    dialog.FormCreate();
+    EXPECT_EQ(Fields(), Shown("558", "750"));
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kFastScan), 1582);
+    EXPECT_EQ(settings.Read(settings::kSlowScan), 2126);
 }
 
 TEST_F(Dialog, SaveWritesInOrderAndKeepsEveryOtherLine) {

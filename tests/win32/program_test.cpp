@@ -123,6 +123,21 @@ TEST(Program, SnapshotOfTheColourBar) {
                     });
 }
 
+// With 120 spot colours most chips get no rows: nothing is painted outside the bar, so the
+// window above and below it looks as with no colour at all.
+TEST(Program, Issue23ManySpotsPaintNothingOutsideTheBar) {
+    std::string job = "%!PS-Adobe-3.0\n%%CMYKCustomColor: 0 1 0 0 (S0)\n";
+    for (int i = 1; i < 120; ++i) job += "%%+ 0 0 1 0 (S" + std::to_string(i) + ")\n";
+    const auto many = Snapshot("many.ps", job + "%%EndComments\n");
+    const auto none = Snapshot("none.ps", "%!PS-Adobe-3.0\n%%EndComments\n");
+    ASSERT_EQ(many.rgb.size(), none.rgb.size());
+    int differing = 0;
+    for (int x = 225; x < 280; ++x)
+        for (int y : {0, 10, 20, 30, 36, 37, 38, 39, 253, 254, 255, 256, 260})
+            differing += many.At(x, y) != none.At(x, y);
+    EXPECT_EQ(differing, 0);
+}
+
 // A TIFF shows the picture of its colour model stretched over the bar.
 TEST(Program, SnapshotsOfTiffColourModels) {
     const auto cmyk = Snapshot("c.tif", test::ReadFile(test::DataPath("tif/cmyk-lzw.tif")));

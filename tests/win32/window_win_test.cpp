@@ -12,6 +12,7 @@
 #include "dialogs/need_window_win.h"
 #include "dialogs/settings_dialog_win.h"
 #include "test_files.h"
+#include "ui/paint_win.h"
 #include "window/main_window.h"
 #include "window/main_window_win.h"
 
@@ -187,6 +188,16 @@ TEST_F(InProcessWindow, TheResourcesNoticeOpensTheListInOrder) {
 
 // The file menu: built from the settings file at creation, also as the window's menu with
 // the client area kept, and an Open-with item runs its program on the quoted file.
+std::vector<std::string> MenuTexts(HMENU menu) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        char text[128] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        texts.push_back(text);
+    }
+    return texts;
+}
+
 TEST(FileMenuWindow, ListsFromTheSettingsAndOpenWith) {
     test::TempDir dir;
     const std::string recorder = test::NativePath(RECORD_ARGS_EXE);
@@ -202,17 +213,13 @@ TEST(FileMenuWindow, ListsFromTheSettingsAndOpenWith) {
     auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
     ASSERT_TRUE(frame);
     HWND w = FrameHandle(*frame);
-    HMENU menu = GetMenu(w);
+    HMENU menu = FramePopUpMenu(*frame);
     ASSERT_NE(menu, nullptr);
-    const char* expected[] = {"Open with...", "Recorder", "", "Send to...", "Out", "", "Print..."};
-    ASSERT_EQ(GetMenuItemCount(menu), 7);
-    for (int i = 0; i < 7; ++i) {
-        char text[64] = {};
-        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        EXPECT_STREQ(text, expected[i]) << i;
-    }
+    EXPECT_EQ(MenuTexts(menu), (std::vector<std::string>{"Open with...", "Recorder", "",
+                                                         "Send to...", "Out", "", "Print..."}));
     EXPECT_EQ(GetMenuItemID(menu, 1), 2001u);
     EXPECT_EQ(GetMenuItemID(menu, 4), 3001u);
+    EXPECT_EQ(MenuTexts(GetSubMenu(GetMenu(w), 0)), MenuTexts(menu));  // the bar's "File"
     RECT client;
     GetClientRect(w, &client);
     EXPECT_EQ(client.right, 455);
@@ -242,16 +249,6 @@ void QueueEditorSave(const std::string& text) {
     PostMessageA(editor, WM_LBUTTONUP, 0, At(20, 277));
 }
 
-std::vector<std::string> MenuTexts(HMENU menu) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[128] = {};
-        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        texts.push_back(text);
-    }
-    return texts;
-}
-
 // The editor's Save, driven through the real dialog, rebuilds the menu; the Send-to folder
 // check moves the current directory, and files still open by their full paths.
 TEST_F(InProcessWindow, MenuEditorSavesAndTheMenuFollows) {
@@ -264,10 +261,11 @@ TEST_F(InProcessWindow, MenuEditorSavesAndTheMenuFollows) {
     QueueEditorSave("Out=" + test::NativePath(dir.PathOf("out")) +
                     "\rBack=" + test::NativePath(dir.PathOf("")) + "\r");
     SendMessageA(w, WM_COMMAND, 30, 0);  // "Send to..."
-    EXPECT_EQ(MenuTexts(GetMenu(w)),
-              (std::vector<std::string>{"Open with...", "Rec", "", "Send to...", "Out", "Back", "",
-                                        "Print..."}));
-    EXPECT_EQ(GetMenuItemID(GetMenu(w), 5), 3002u);
+    const std::vector<std::string> texts{"Open with...", "Rec",  "", "Send to...",
+                                         "Out",          "Back", "", "Print..."};
+    EXPECT_EQ(MenuTexts(FramePopUpMenu(*frame)), texts);
+    EXPECT_EQ(MenuTexts(GetSubMenu(GetMenu(w), 0)), texts);
+    EXPECT_EQ(GetMenuItemID(FramePopUpMenu(*frame), 5), 3002u);
     const std::string ini = test::ReadFile(dir.PathOf("PreZelk.INI"));
     EXPECT_NE(ini.find("1=Rec=" + recorder), std::string::npos) << ini;
     EXPECT_NE(ini.find("1=Out=" + test::NativePath(dir.PathOf("out")) + "\\"), std::string::npos)
@@ -275,6 +273,103 @@ TEST_F(InProcessWindow, MenuEditorSavesAndTheMenuFollows) {
     EXPECT_FALSE(IsWindowVisible(FindWindowA(kMenuEditorClass, nullptr)));
     OpenAndWait(w, FrameModel(*frame), dir.Write("after.ps", "%!PS-Adobe-3.0\n"));
     EXPECT_EQ(Caption(w), "Zelk in after.ps");
+}
+
+// However long the lists, the window keeps its client size and stays on the screen: the bar
+// is one row, and the pop-up carries every item.
+TEST(FileMenuWindow, Issue23FullListsKeepTheWindowOnTheScreen) {
+    test::TempDir dir;
+    std::string ini;
+    for (const char* section : {"OpenWith", "SendTo"}) {
+        ini += std::string("[") + section + "]\r\nCount=999\r\n";
+        for (int i = 1; i <= 999; ++i)
+            ini += std::to_string(i) + "=Item " + std::to_string(i) + "=C:\\x\\\r\n";
+    }
+    dir.Write("PreZelk.INI", ini);
+    SettingsFile settings(dir.PathOf("PreZelk.INI"),
+                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+    StartOptions options;
+    options.endLoopOnClose = false;
+    auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
+    ASSERT_TRUE(frame);
+    HWND w = FrameHandle(*frame);
+    EXPECT_EQ(GetMenuItemCount(FramePopUpMenu(*frame)), 2 * 999 + 5);
+    EXPECT_EQ(GetMenuItemCount(GetMenu(w)), 1);
+    RECT client, frameRect;
+    GetClientRect(w, &client);
+    GetWindowRect(w, &frameRect);
+    EXPECT_EQ(client.right, 455);
+    EXPECT_EQ(client.bottom, 334);
+    EXPECT_GE(frameRect.top, 0);
+    EXPECT_LE(frameRect.bottom, GetSystemMetrics(SM_CYSCREEN));
+}
+
+BOOL CALLBACK CheckChildCaption(HWND child, LPARAM) {
+    char text[128] = {}, cls[32] = {};
+    GetWindowTextA(child, text, sizeof text);
+    GetClassNameA(child, cls, sizeof cls);
+    if (text[0] == '\0' || std::string(cls) == "Edit") return TRUE;
+    HDC dc = GetDC(child);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(child, WM_GETFONT, 0, 0)));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &size);
+    SelectObject(dc, old);
+    ReleaseDC(child, dc);
+    const LONG type = GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK;
+    int room = 0;  // what the control keeps beside its caption
+    if (std::string(cls) == "Button")
+        room = type == BS_GROUPBOX ? 16 : GetSystemMetrics(SM_CXMENUCHECK) + 6;
+    RECT r;
+    GetClientRect(child, &r);
+    EXPECT_LE(size.cx + room, r.right) << "\"" << text << "\" is cut";
+    EXPECT_LE(size.cy, r.bottom) << "\"" << text << "\" is cut";
+    return TRUE;
+}
+
+// Every caption fits in the face the window is shown in (Wine's substitute of the design
+// face here): each painted label within its bounds and the client area, in every unit with
+// a job's long figures shown, and the settings dialog's own controls wide enough for theirs.
+TEST(Captions, Issue23EveryCaptionFitsInTheFaceShown) {
+    for (const char* units : {"mm", "pt", "in"}) {
+        test::TempDir dir;
+        dir.Write("PreZelk.INI", std::string("[Init]\r\nUnits=") + units +
+                                     "\r\nFast_scan=9999\r\nSlow_scan=9999\r\n");
+        SettingsFile settings(dir.PathOf("PreZelk.INI"),
+                              MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+        StartOptions options;
+        options.endLoopOnClose = false;
+        auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
+        ASSERT_TRUE(frame);
+        HWND w = FrameHandle(*frame);
+        const TZelkMnFrm& model = FrameModel(*frame);
+        OpenAndWait(w, model,
+                    dir.Write("wide.ps",
+                              "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 8888 8888\n"
+                              "%%CMYKCustomColor: 0 1 0 0 (Rubine)\n%%Pages: 8888\n"
+                              "%%DocumentNeededResources: font Times-Roman\n"));
+        HDC dc = GetDC(w);
+        ControlSet shown = model.controls;  // laid out as a paint lays it out
+        LayoutLabels(shown, [dc](const Control& c) { return MeasureLabel(dc, c); });
+        for (const Control& c : shown.All()) {
+            if (c.kind != ControlKind::Label || !c.visible || c.caption.empty()) continue;
+            const TextSize size = MeasureLabel(dc, c);
+            if (!c.wordWrap) {
+                EXPECT_LE(size.width, c.width) << units << " " << c.name;
+            }
+            EXPECT_GE(c.left, 0) << units << " " << c.name;
+            EXPECT_GE(c.top, 0) << units << " " << c.name;
+            EXPECT_LE(c.left + c.width, kClientWidth) << units << " " << c.name;
+            EXPECT_LE(c.top + c.height, kClientHeight) << units << " " << c.name;
+        }
+        ReleaseDC(w, dc);
+    }
+    test::TempDir dir;
+    SettingsFile settings(dir.PathOf("PreZelk.INI"),
+                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+    StartOptions options;
+    auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
+    ASSERT_TRUE(frame);
+    EnumChildWindows(FrameSettingsDialog(*frame), CheckChildCaption, 0);
 }
 
 }  // namespace
