@@ -38,7 +38,11 @@ std::string NumberedName(const std::string& fileName, int n) {
 Delivery Deliver(const Request& request, DeliveryFiles& files,
                  const std::function<bool(int64_t, int64_t)>& step) {
     std::string folder = request.folder;
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/') folder += '\\';
+    // A folder given without its closing separator gets the kind it already uses.
+    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
+        folder += folder.find('\\') == std::string::npos && folder.find('/') != std::string::npos
+                      ? '/'
+                      : '\\';
     const std::string name = FileNameOf(request.file);
     auto failed = [&](const std::string& reason) {
         return Delivery{

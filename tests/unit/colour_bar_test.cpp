@@ -1,8 +1,5 @@
-// The colour bar: the chips it fills, the pop-up's text and place, and the colour-model
-// pictures the program carries.
+// The colour bar: the chips it fills and the pop-up's text and place.
 #include <gtest/gtest.h>
-
-#include <cstring>
 
 #include "analysis/queue_gate.h"
 #include "test_files.h"
@@ -108,58 +105,6 @@ TEST(ColourBar, ARunningPopUpTimerIsNotRestarted) {
     window.ClosePopUp();
     EXPECT_FALSE(window[kPopUp].visible);
     EXPECT_EQ(host.timerCalls, (std::vector<bool>{true, false}));
-}
-
-// The pictures the program carries, read back from the files its resources are built from.
-struct Bmp {
-    int width = 0, height = 0;
-    std::string data;
-    Rgb At(int x, int row) const {  // row counted from the top
-        const int stride = (width * 3 + 3) / 4 * 4;
-        const size_t at = static_cast<size_t>(54 + (height - 1 - row) * stride + x * 3);
-        return {static_cast<uint8_t>(data[at + 2]), static_cast<uint8_t>(data[at + 1]),
-                static_cast<uint8_t>(data[at])};
-    }
-};
-
-Bmp ReadBmp(const std::string& name) {
-    Bmp b;
-    b.data = test::ReadFile(std::string(ZELK_SOURCE_DIR) + "/resources/" + name);
-    if (b.data.size() < 54) return b;
-    std::memcpy(&b.width, b.data.data() + 18, 4);
-    std::memcpy(&b.height, b.data.data() + 22, 4);
-    return b;
-}
-
-TEST(ColourBar, ColourModelPicturesHaveTheirBands) {
-    const Rgb white{255, 255, 255}, black{0, 0, 0};
-    struct Sample {
-        const char* file;
-        int row;
-        Rgb colour;
-    };
-    const Sample samples[] = {
-        {"gr.bmp", 36, white},          {"gr.bmp", 177, black},       {"bw.bmp", 107, white},
-        {"bw.bmp", 108, black},         {"cm.bmp", 53, kCyanChip},    {"cm.bmp", 54, {255, 0, 255}},
-        {"cm.bmp", 159, {255, 255, 0}}, {"cm.bmp", 168, white},       {"cm.bmp", 205, black},
-        {"in.bmp", 2, black},           {"in.bmp", 3, {255, 0, 0}},   {"in.bmp", 73, {0, 255, 0}},
-        {"in.bmp", 209, {0, 0, 255}},   {"in.bmp", 212, black},       {"rg.bmp", 0, {255, 0, 0}},
-        {"rg.bmp", 107, {0, 255, 0}},   {"rg.bmp", 212, {0, 0, 255}}, {"yc.bmp", 100, white},
-        {"yc.bmp", 212, {255, 0, 0}},   {"ci.bmp", 0, {255, 0, 0}},   {"ci.bmp", 105, white},
-        {"ci.bmp", 212, {0, 0, 255}},
-    };
-    for (const auto& s : samples) {
-        const Bmp b = ReadBmp(s.file);
-        ASSERT_EQ(b.height, 213) << s.file;
-        ASSERT_EQ(b.width, 1) << s.file;
-        EXPECT_EQ(b.At(0, s.row), s.colour) << s.file << " row " << s.row;
-    }
-    const Bmp alpha = ReadBmp("al.bmp");
-    ASSERT_EQ(alpha.width, 5);
-    EXPECT_EQ(alpha.At(2, 50), white);
-    EXPECT_EQ(alpha.At(1, 50), black);
-    EXPECT_EQ(alpha.At(1, 89), white);
-    EXPECT_EQ(alpha.At(2, 163), black);
 }
 
 }  // namespace

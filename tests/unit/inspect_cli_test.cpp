@@ -55,8 +55,10 @@ TEST(ZelkInspect, AnswersFollowTheFlags) {
     const auto unknown = Quoted(dir.Write("x.dat", "hello"));
     const auto bare = Quoted(dir.Write("y.ps", "%!PS\n"));
     const Json byDefault = Json::parse(RunInspect("--json " + unknown + " " + bare).out);
+    EXPECT_EQ(byDefault[0]["messages"][0]["type"], "warning");
     EXPECT_EQ(byDefault[0]["messages"][0]["answer"], "no");
     EXPECT_TRUE(byDefault[0]["kind"].is_null());
+    EXPECT_EQ(byDefault[1]["messages"][0]["type"], "confirm");
     EXPECT_EQ(byDefault[1]["messages"][0]["answer"], "yes");
     EXPECT_EQ(byDefault[1]["kind"], "PS");
     const Json yes = Json::parse(RunInspect("--json --yes " + unknown).out);
@@ -92,6 +94,14 @@ TEST(ZelkInspect, TextOutputIsForPeople) {
 #endif
     EXPECT_NE(r.out.find("  *Encapulated PostScript file - t.eps\n"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find('\r'), std::string::npos);
+
+    // The process inks, in the JSON and in the text, in their fixed order.
+    const auto inks = dir.Write("i.ps", "%!PS-Adobe-3.0\n%%DocumentProcessColors: Black Cyan\n");
+    EXPECT_EQ(Json::parse(RunInspect("--json " + Quoted(inks)).out)["colours"]["inks"],
+              Json::parse(R"(["Cyan", "Black"])"));
+    const auto text = RunInspect(Quoted(inks)).out;
+    EXPECT_NE(text.find("process Cyan"), std::string::npos) << text;
+    EXPECT_LT(text.find("process Cyan"), text.find("process Black")) << text;
 }
 
 TEST(ZelkInspect, StandardInputIsSpooled) {

@@ -2,8 +2,9 @@
 // existing file.
 #include <gtest/gtest.h>
 
+#include <condition_variable>
 #include <filesystem>
-#include <latch>
+#include <mutex>
 #include <thread>
 
 #include "app/command_line.h"
@@ -68,6 +69,20 @@ TEST_F(Deliveries, ArriveWholeAndNeverReplaceAFile) {
     EXPECT_EQ(test::ReadFile(d.delivered), job);
     EXPECT_EQ(test::ReadFile(folder + "A.PS"), "an earlier job");
     EXPECT_EQ(Names(dir.Dir() / "out"), (std::vector<std::string>{"A (2).PS", "A.PS"}));
+
+    // Named without its closing separator, the folder still receives the job, as A (3).PS.
+    const Delivery bare = Deliver(To(source, dir.PathOf("out")), files, go);
+    ASSERT_TRUE(bare.done) << bare.message;
+    EXPECT_TRUE(fs::equivalent(bare.delivered, folder + "A (3).PS")) << bare.delivered;
+
+    // The 999th name is the last one tried: taken too, the job is refused and nothing stays.
+    for (int n = 4; n <= 998; ++n) dir.Write("out/" + NumberedName("A.PS", n), "");
+    EXPECT_EQ(Deliver(To(source, folder), files, go).delivered, folder + "A (999).PS");
+    const Delivery full = Deliver(To(source, folder), files, go);
+    EXPECT_FALSE(full.done);
+    EXPECT_EQ(full.message,
+              "Could not send A.PS to " + folder + ": no free name is left for it there.");
+    EXPECT_EQ(Names(dir.Dir() / "out").size(), 999u);
 }
 
 TEST_F(Deliveries, AFailureOrACancelLeavesNothingBehind) {
@@ -96,14 +111,27 @@ TEST_F(Deliveries, Issue22TwoAtOnceBothArriveAndForeignFilesStay) {
     fs::create_directory(dir.Dir() / "out");
     dir.Write("out/B.PS.kestrin-partial", "the user's own");
     const std::string folder = dir.PathOf("out/");
-    std::latch bothCopying(2);
-    const auto meet = [&](int64_t done, int64_t) {
-        if (done == (1 << 20)) bothCopying.arrive_and_wait();
-        return true;
+    // Each copy waits for the other once it has copied a MiB or more. A mutex and a condition
+    // rather than std::latch: under Wine a run once hung with one copy held at the latch
+    // after the other had finished, and libstdc++'s latch waits there without a futex.
+    std::mutex lock;
+    std::condition_variable changed;
+    int arrived = 0;
+    const auto meeting = [&] {
+        return [&, met = false](int64_t done, int64_t) mutable {
+            if (!met && done >= (1 << 20)) {
+                met = true;
+                std::unique_lock<std::mutex> hold(lock);
+                ++arrived;
+                changed.notify_all();
+                changed.wait(hold, [&] { return arrived == 2; });
+            }
+            return true;
+        };
     };
     Delivery first, second;
-    std::thread other([&] { second = Deliver(To(source, folder), files, meet); });
-    first = Deliver(To(source, folder), files, meet);
+    std::thread other([&] { second = Deliver(To(source, folder), files, meeting()); });
+    first = Deliver(To(source, folder), files, meeting());
     other.join();
     EXPECT_TRUE(first.done && second.done) << first.message << second.message;
     EXPECT_EQ(Names(dir.Dir() / "out"),

@@ -1,6 +1,8 @@
 // The PDF scanner on crafted files: the root page tree's count and the first MediaBox.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "dsc_test_support.h"
 
 namespace zelk {
@@ -59,7 +61,11 @@ std::string Filler(size_t bytes) {
 TEST(Pdf, ItemsAcrossTheChunkBoundary) {
     const std::string root =
         "<< /Type /Pages /Kids [" + std::string(340, ' ') + "3 0 R] /Count 12 >>";  // ~400 bytes
-    for (size_t before : {65536 - 450, 65536 - 300, 65536 - 30, 65536 - 10, 65536 - 900}) {
+    std::vector<size_t> cuts{65536 - 450, 65536 - 300, 65536 - 30, 65536 - 10, 65536 - 900};
+    // The chunk's end after each byte from the last kid's numbers to the "/Count" key's end.
+    const size_t kids = root.find("3 0 R"), count = root.find("/Count") + 6;
+    for (size_t at = kids; at <= count; ++at) cuts.push_back(65536 - at);
+    for (size_t before : cuts) {
         std::string body =
             Filler(before - 9) + root + "\n/MediaBox [0 0 612 792]\n" + Filler(70000);
         const auto s = ScanPdfText(body);

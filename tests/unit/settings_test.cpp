@@ -6,8 +6,11 @@
 #include <thread>
 #include <vector>
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/wait.h>
+
 #include <unistd.h>
+#include <csignal>
 #endif
 
 #include "settings/settings_file.h"
@@ -166,6 +169,34 @@ TEST_F(Settings, ReadOnlyFolderStopsTheOperationAtTheFailedWrite) {
     EXPECT_EQ(ReadFile(path), "[Init]\r\nUnits=in\r\n");  // the earlier write stays
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
 }
+
+#ifndef _WIN32
+// A disk that fills while the copy is written: the write is reported, the settings stay as
+// they were and the short copy goes. The file-size limit makes the failure real.
+TEST_F(Settings, AShortCopyNeverReplacesTheSettings) {
+    std::string original = "[Init]\r\nUnits=pt\r\n[OpenWith]\r\n";
+    for (int i = 1; i <= 300; ++i) original += std::to_string(i) + "=Program=C:\\Tools\\x.exe\r\n";
+    auto s = Open(original);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            s.WriteString("Init", "Units", "in");
+        } catch (const SettingsWriteError&) {
+            _exit(0);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+        << "the failed write was not reported";
+    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
+}
+#endif
 
 // Writers at once, each through its own store as separate programs would be: no write fails
 // and none loses another's line; no copy is left beside the file.

@@ -26,11 +26,12 @@ class TestHost final : public WindowHost {
     }
     void PostScanStopped() override { ++stopsPosted; }
     void RestoreIfMinimised() override { ++restores; }
+    void ScanFinished() override { ++finished; }
     void Quit() override { quit = true; }
     std::optional<std::string> AskOpenFile() override { return chosen; }
 
     std::vector<std::string> messages;
-    int restores = 0;
+    int restores = 0, finished = 0;
     bool quit = false;
     std::optional<std::string> chosen;
     std::function<void()> duringMessage;  // what arrives while a box is on screen
@@ -56,48 +57,38 @@ struct Window : ::testing::Test {
     TZelkMnFrm window;
 };
 
-TEST_F(Window, DefaultPlateAndCaptionsInEachUnit) {
+struct CaptionCase {
+    const char* units;
+    int32_t pageWidth, pageHeight;
+    const char *fast, *slow, *width, *height;
+    int rectWidth, rectHeight;
+};
+
+// The captions in each unit, on the default plate, with the page drawn to its scale.
+TEST_F(Window, CaptionsInEachUnit) {
+    const CaptionCase cases[] = {
+        {"", 0, 0, "558 mm", "750 mm", " 0 mm ", " 0 mm ", 0, 0},  // mm without a setting
+        {"pt", 0, 0, "1582 pt", "2126 pt", " 0 pt ", " 0 pt ", 0, 0},
+        {"in", 0, 0, "21.97 in", "29.53 in", " 0.00 in ", " 0.00 in ", 0, 0},
+        {"mm", 595, 842, "558 mm", "750 mm", " 210 mm ", " 297 mm ", 60, 84},  // 59.5 goes to 60
+        {"mm", 612, 792, "558 mm", "750 mm", " 216 mm ", " 279 mm ", 61, 79},
+        {"in", 595, 842, "21.97 in", "29.53 in", " 8.26 in ", " 11.69 in ", 60, 84},
+        {"in", 9, 9, "21.97 in", "29.53 in", " 0.13 in ", " 0.13 in ", 1, 1},  // 0.125 rounds up
+        {"pt", 595, 842, "1582 pt", "2126 pt", " 595 pt ", " 842 pt ", 60, 84},
+    };
     window.Krauk({});
     EXPECT_EQ(window[kPlateBox].width, 158);
     EXPECT_EQ(window[kPlateOutline].height, 213);
-    EXPECT_EQ(window[kSlowLabel].top, 227);
-    EXPECT_EQ(window[kFastLabel].left, 176);
-    EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r558 mm");
-    EXPECT_EQ(window[kSlowLabel].caption, "Slow scan\n\r750 mm");
-    EXPECT_EQ(window[kWidthLabel].caption, " 0 mm ");
-    EXPECT_EQ(window[kHeightLabel].caption, " 0 mm ");
-    Ini("[Init]\nUnits=pt\n");
-    window.Changer();
-    EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r1582 pt");
-    EXPECT_EQ(window[kSlowLabel].caption, "Slow scan\n\r2126 pt");
-    EXPECT_EQ(window[kWidthLabel].caption, " 0 pt ");
-    Ini("[Init]\nUnits=in\n");
-    window.Changer();
-    EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r21.97 in");
-    EXPECT_EQ(window[kSlowLabel].caption, "Slow scan\n\r29.53 in");
-    EXPECT_EQ(window[kWidthLabel].caption, " 0.00 in ");
-}
-
-TEST_F(Window, PagesAtThePlatesScale) {
-    Page(595, 842);                          // A4
-    EXPECT_EQ(window[kPageRect].width, 60);  // 59.5 goes to 60
-    EXPECT_EQ(window[kPageRect].height, 84);
-    EXPECT_EQ(window[kWidthLabel].caption, " 210 mm ");
-    EXPECT_EQ(window[kHeightLabel].caption, " 297 mm ");
-    Page(612, 792);  // US Letter
-    EXPECT_EQ(window[kPageRect].width, 61);
-    EXPECT_EQ(window[kPageRect].height, 79);
-    EXPECT_EQ(window[kWidthLabel].caption, " 216 mm ");
-    EXPECT_EQ(window[kHeightLabel].caption, " 279 mm ");
-    Ini("[Init]\nUnits=in\n");
-    Page(595, 842);
-    EXPECT_EQ(window[kWidthLabel].caption, " 8.26 in ");
-    EXPECT_EQ(window[kHeightLabel].caption, " 11.69 in ");
-    Page(9, 9);
-    EXPECT_EQ(window[kWidthLabel].caption, " 0.13 in ");  // 0.125: the half goes away from zero
-    Ini("[Init]\nUnits=pt\n");
-    Page(595, 842);
-    EXPECT_EQ(window[kWidthLabel].caption, " 595 pt ");
+    for (const auto& c : cases) {
+        Ini(std::string("[Init]\nUnits=") + c.units + "\n");
+        Page(c.pageWidth, c.pageHeight);
+        EXPECT_EQ(window[kFastLabel].caption, std::string("Fast scan\n\r") + c.fast);
+        EXPECT_EQ(window[kSlowLabel].caption, std::string("Slow scan\n\r") + c.slow);
+        EXPECT_EQ(window[kWidthLabel].caption, c.width) << c.units << c.pageWidth;
+        EXPECT_EQ(window[kHeightLabel].caption, c.height) << c.units << c.pageHeight;
+        EXPECT_EQ(window[kPageRect].width, c.rectWidth) << c.units << c.pageWidth;
+        EXPECT_EQ(window[kPageRect].height, c.rectHeight) << c.units << c.pageHeight;
+    }
 }
 
 struct PlateCase {
@@ -169,24 +160,6 @@ TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
     EXPECT_EQ(window[kColourSummary].left + window[kColourSummary].width, 222);  // left of the mark
     EXPECT_EQ(window[kWidthLabel].left, 80);  // left-aligned: the left edge stays
     EXPECT_EQ(window[kReport].width, 153);    // fixed size
-}
-
-TEST_F(Window, LinksTurnRedWhilePressedAndBlueAgain) {
-    window.LinkDown("Close");
-    EXPECT_EQ(window[kCloseLink].textColour, kRed);
-    window.LinkDown(kReport);  // not a link
-    EXPECT_EQ(window[kReport].textColour, kBlack);
-    window.Gesintuvas();
-    EXPECT_EQ(window[kCloseLink].textColour, kBlue);
-    window.LinkDown(kStopLink);
-    window.LinkClick(kStopLink);  // no scan: only the colour changes
-    EXPECT_EQ(window[kStopLink].textColour, kBlue);
-    EXPECT_FALSE(host.quit);
-    window[kPopUp].visible = true;
-    window.Gesintuvas();
-    EXPECT_FALSE(window[kPopUp].visible);
-    window.LinkClick("Close");
-    EXPECT_TRUE(host.quit);
 }
 
 TEST_F(Window, FilesReachTheWindowThroughRequestOpen) {
@@ -271,7 +244,7 @@ TEST_F(Window, ResourcesBelongToTheFileShown) {
 }
 
 // A verdict belongs to the file that gave it: the next file's summary starts from grey.
-TEST_F(Window, Issue23NoStaleSeparationVerdict) {
+TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     auto open = [&](const std::string& name, const std::string& text) {
         window.OnDroppedFile(dir.Write(name, "%!PS-Adobe-3.0\n" + text));
         gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
@@ -281,6 +254,19 @@ TEST_F(Window, Issue23NoStaleSeparationVerdict) {
     open("b.ps", "%%DocumentProcessColors: Black\n");
     EXPECT_EQ(window[kColourSummary].caption, " 1 color");
     EXPECT_EQ(window[kColourSummary].background, kGrey);
+    // Nor a composite verdict, nor the last file's page on the plate.
+    open("c.ps",
+         "%%BoundingBox: 0 0 595 842\n%%EndComments\n%%PageProcessColors: Cyan "
+         "Magenta\n%%PlateColor: Cyan\n");
+    EXPECT_EQ(window[kColourSummary].background, kRed);
+    EXPECT_GT(window[kPageRect].width, 0);
+    open("d.ps", "%%DocumentProcessColors: Black\n");
+    EXPECT_EQ(window[kColourSummary].background, kGrey);
+    EXPECT_EQ(window[kPageRect].width, 0);
+    EXPECT_EQ(window[kPageRect].height, 0);
+    // Each scan's end reached the window: the gauge is grey and the host was told each time.
+    EXPECT_EQ(window[kGauge].fillColour, kGrey);
+    EXPECT_EQ(host.finished, 4);
 }
 
 // Counts the hand-offs that reach the main thread.

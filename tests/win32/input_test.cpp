@@ -102,7 +102,8 @@ std::string WaitForRecorded(const Installed& dir, const std::string& part) {
     return text;
 }
 
-// A copy of Zelk whose Kestrin.exe and one Open-with program are the recorder, showing a job.
+// A copy of Zelk whose Kestrin.exe and one Open-with program are the recorder, showing a job
+// whose name has a blank, so the quoting of the started command lines counts.
 struct Operator : ::testing::Test {
     Operator() {
         for (const char* name : {"Kestrin.exe", "Recorder.exe"})
@@ -111,13 +112,13 @@ struct Operator : ::testing::Test {
                                        std::filesystem::copy_options::overwrite_existing);
         dir.WriteIni("[Init]\r\nUnits=mm\r\n[OpenWith]\r\nCount=1\r\n1=Recorder=" +
                      NativePath(dir.Dir().PathOf("Recorder.exe")) + "\r\n");
-        job = dir.Dir().Write("job.ps", "%!PS-Adobe-3.0\n%%Pages: 1\n");
+        job = dir.Dir().Write("job one.ps", "%!PS-Adobe-3.0\n%%Pages: 1\n");
     }
     // Starts Zelk on the job; false when its window never shows the job.
     bool Start() {
         zelk = std::make_unique<Program>(dir.Exe(), Quoted(job));
         window = zelk->Window();
-        return window != nullptr && WaitForCaption(window, "Zelk in job.ps");
+        return window != nullptr && WaitForCaption(window, "Zelk in job one.ps");
     }
     bool StillRunning() { return zelk->WaitForExit(0) == STILL_ACTIVE && IsWindowVisible(window); }
 

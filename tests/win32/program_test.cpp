@@ -139,16 +139,12 @@ TEST(Program, Issue23ManySpotsPaintNothingOutsideTheBar) {
 }
 
 // A TIFF shows the picture of its colour model stretched over the bar.
-TEST(Program, SnapshotsOfTiffColourModels) {
+TEST(Program, SnapshotOfATiffColourModel) {
     const auto cmyk = Snapshot("c.tif", test::ReadFile(test::DataPath("tif/cmyk-lzw.tif")));
     ExpectPixels(cmyk, {{240, 40 + 10, 0x00FFFF, true},
                         {262, 40 + 80, 0xFF00FF, true},
                         {262, 40 + 130, 0xFFFF00, true},
                         {240, 40 + 210, kBlackPixel, true}});
-    const auto rgb = Snapshot("r.tif", test::ReadFile(test::DataPath("tif/rgb-none-ii.tif")));
-    ExpectPixels(rgb, {{240, 40, kRedPixel, true},
-                       {240, 40 + 107, 0x00FF00, true},
-                       {269, 40 + 212, 0x0000FF, true}});
 }
 
 TEST(Program, SnapshotOfAMirroredJobShowsTheReversedMark) {
@@ -184,17 +180,32 @@ TEST(Program, ConformanceQuestionIsARealMessageBox) {
 }
 
 // Paths that name no readable file: the error box, and the window stays usable.
+// Paths Zelk cannot read (a folder, a file another program holds, a missing file, and one of
+// 1,300 characters, which the box cuts to its start and its file name to stay on the screen)
+// give the error box, and the window stays.
 TEST(Program, UnreadablePathsGiveTheErrorAndTheWindowStays) {
     Installed zelkDir;
     const auto held = zelkDir.Dir().Write("held.ps", "%!PS-Adobe-3.0\n");
     HANDLE holder = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    const std::string longPath =
+        NativePath(zelkDir.Dir().PathOf(std::string(1300, 'd') + "\\job.ps"));
     for (const auto& path : {NativePath(zelkDir.Dir().PathOf("")), NativePath(held),
-                             NativePath(zelkDir.Dir().PathOf("gone.ps"))}) {
+                             NativePath(zelkDir.Dir().PathOf("gone.ps")), longPath}) {
         Program zelk(zelkDir.Exe(), "\"" + path + "\"");
         HWND box = zelk.WaitForWindow("#32770", "Error");
         ASSERT_NE(box, nullptr) << path;
-        EXPECT_EQ(test::BoxText(box), "Could not read from: " + path);
+        const std::string text = test::BoxText(box);
+        if (path == longPath) {
+            EXPECT_TRUE(text.starts_with("Could not read from: " + path.substr(0, 40) + "..."))
+                << text;
+            EXPECT_TRUE(text.ends_with("ddd\\job.ps")) << text;
+            RECT r;
+            GetWindowRect(box, &r);
+            EXPECT_LE(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
+        } else {
+            EXPECT_EQ(text, "Could not read from: " + path);
+        }
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         HWND window = zelk.Window();
         ASSERT_NE(window, nullptr);
@@ -203,25 +214,6 @@ TEST(Program, UnreadablePathsGiveTheErrorAndTheWindowStays) {
         EXPECT_EQ(zelk.WaitForExit(), 0u);
     }
     CloseHandle(holder);
-}
-
-// A path of 1,300 characters is cut in the box to its start and its file name, so the box
-// stays within the screen.
-TEST(Program, ALongPathIsCutInTheBox) {
-    Installed zelkDir;
-    const std::string path = NativePath(zelkDir.Dir().PathOf(std::string(1300, 'd') + "\\job.ps"));
-    Program zelk(zelkDir.Exe(), "\"" + path + "\"");
-    HWND box = zelk.WaitForWindow("#32770", "Error");
-    ASSERT_NE(box, nullptr);
-    const std::string text = test::BoxText(box);
-    EXPECT_TRUE(text.starts_with("Could not read from: " + path.substr(0, 40) + "...")) << text;
-    EXPECT_TRUE(text.ends_with("ddd\\job.ps")) << text;
-    RECT r;
-    GetWindowRect(box, &r);
-    EXPECT_LE(r.right - r.left, GetSystemMetrics(SM_CXSCREEN));
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    PostMessageA(zelk.Window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk.WaitForExit(), 0u);
 }
 
 // The shell's association of `key` (".htm", "mailto") with the recorder, for this prefix.
