@@ -38,17 +38,22 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
     return static_cast<HDROP>(memory);
 }
 
-struct InProcessWindow : ::testing::Test {
-    InProcessWindow()
-        : settings(dir.PathOf("PreZelk.INI"), MakePortableProfileStore(dir.PathOf("PreZelk.INI"))) {
+// The main window in this process, on a settings file of its own that starts as `ini`.
+struct WindowOn {
+    explicit WindowOn(const std::string& ini = {})
+        : path(ini.empty() ? dir.PathOf("PreZelk.INI") : dir.Write("PreZelk.INI", ini)),
+          settings(path, MakePortableProfileStore(path)) {
         StartOptions options;
         options.endLoopOnClose = false;
         frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
     }
     test::TempDir dir;
+    std::string path;
     SettingsFile settings;
     MainFramePtr frame;
 };
+
+struct InProcessWindow : ::testing::Test, WindowOn {};
 
 TEST_F(InProcessWindow, DroppingThreeFilesOpensTheFirst) {
     ASSERT_TRUE(frame);
@@ -201,15 +206,10 @@ std::vector<std::string> MenuTexts(HMENU menu) {
 // The pop-up and the bar's drop-down carry the lists of the settings file; the window keeps
 // its design client size under the bar.
 TEST(FileMenuWindow, ListsFromTheSettings) {
-    test::TempDir dir;
-    dir.Write("PreZelk.INI",
-              "[OpenWith]\r\nCount=1\r\n1=Recorder=C:\\r.exe\r\n[SendTo]\r\nCount=1\r\n1=Out=C:"
-              "\\out\\\r\n");
-    SettingsFile settings(dir.PathOf("PreZelk.INI"),
-                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-    StartOptions options;
-    options.endLoopOnClose = false;
-    auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
+    const WindowOn on(
+        "[OpenWith]\r\nCount=1\r\n1=Recorder=C:\\r.exe\r\n[SendTo]\r\nCount=1\r\n"
+        "1=Out=C:\\out\\\r\n");
+    const MainFramePtr& frame = on.frame;
     ASSERT_TRUE(frame);
     HWND w = FrameHandle(*frame);
     HMENU menu = FramePopUpMenu(*frame);
@@ -265,19 +265,14 @@ TEST_F(InProcessWindow, MenuEditorSavesAndTheMenuFollows) {
 // However long the lists, the window keeps its client size and stays on the screen: the bar
 // is one row, and the pop-up carries every item.
 TEST(FileMenuWindow, Issue23FullListsKeepTheWindowOnTheScreen) {
-    test::TempDir dir;
     std::string ini;
     for (const char* section : {"OpenWith", "SendTo"}) {
         ini += std::string("[") + section + "]\r\nCount=999\r\n";
         for (int i = 1; i <= 999; ++i)
             ini += std::to_string(i) + "=Item " + std::to_string(i) + "=C:\\x\\\r\n";
     }
-    dir.Write("PreZelk.INI", ini);
-    SettingsFile settings(dir.PathOf("PreZelk.INI"),
-                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-    StartOptions options;
-    options.endLoopOnClose = false;
-    auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
+    const WindowOn on(ini);
+    const MainFramePtr& frame = on.frame;
     ASSERT_TRUE(frame);
     HWND w = FrameHandle(*frame);
     EXPECT_EQ(GetMenuItemCount(FramePopUpMenu(*frame)), 2 * 999 + 5);
@@ -318,22 +313,17 @@ BOOL CALLBACK CheckChildCaption(HWND child, LPARAM) {
 // a job's long figures shown, and the settings dialog's own controls wide enough for theirs.
 TEST(Captions, Issue23EveryCaptionFitsInTheFaceShown) {
     for (const char* units : {"mm", "pt", "in"}) {
-        test::TempDir dir;
-        dir.Write("PreZelk.INI", std::string("[Init]\r\nUnits=") + units +
-                                     "\r\nFast_scan=9999\r\nSlow_scan=9999\r\n");
-        SettingsFile settings(dir.PathOf("PreZelk.INI"),
-                              MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-        StartOptions options;
-        options.endLoopOnClose = false;
-        auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
+        const WindowOn on(std::string("[Init]\r\nUnits=") + units +
+                          "\r\nFast_scan=9999\r\nSlow_scan=9999\r\n");
+        const MainFramePtr& frame = on.frame;
         ASSERT_TRUE(frame);
         HWND w = FrameHandle(*frame);
         const TZelkMnFrm& model = FrameModel(*frame);
         OpenAndWait(w, model,
-                    dir.Write("wide.ps",
-                              "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 8888 8888\n"
-                              "%%CMYKCustomColor: 0 1 0 0 (Rubine)\n%%Pages: 8888\n"
-                              "%%DocumentNeededResources: font Times-Roman\n"));
+                    on.dir.Write("wide.ps",
+                                 "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 8888 8888\n"
+                                 "%%CMYKCustomColor: 0 1 0 0 (Rubine)\n%%Pages: 8888\n"
+                                 "%%DocumentNeededResources: font Times-Roman\n"));
         HDC dc = GetDC(w);
         ControlSet shown = model.controls;  // laid out as a paint lays it out
         LayoutLabels(shown, [dc](const Control& c) { return MeasureLabel(dc, c); });
@@ -350,13 +340,9 @@ TEST(Captions, Issue23EveryCaptionFitsInTheFaceShown) {
         }
         ReleaseDC(w, dc);
     }
-    test::TempDir dir;
-    SettingsFile settings(dir.PathOf("PreZelk.INI"),
-                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-    StartOptions options;
-    auto frame = CreateMainFrame(GetModuleHandleA(nullptr), options, settings);
-    ASSERT_TRUE(frame);
-    EnumChildWindows(FrameSettingsDialog(*frame), CheckChildCaption, 0);
+    const WindowOn on;
+    ASSERT_TRUE(on.frame);
+    EnumChildWindows(FrameSettingsDialog(*on.frame), CheckChildCaption, 0);
 }
 
 }  // namespace
