@@ -50,7 +50,7 @@ for arch in win64 win32; do
 done
 
 # A short libFuzzer run of each scanner from its seed corpus; any finding fails the run.
-echo "== fuzz (${ZELK_FUZZ_SECONDS:=60} s a target)"
+echo "== fuzz (${ZELK_FUZZ_SECONDS:=30} s a target)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs" --target fuzz_dsc fuzz_pdf fuzz_tiff
 for target in dsc pdf tiff; do
