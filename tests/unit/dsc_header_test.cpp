@@ -77,7 +77,8 @@ TEST(DscPage, BoundingBoxGivesWidthAndHeight) {
         {"%%BoundingBox: (atend)\n%%BoundingBox: 0 0 100 200\n", 100, 200},
         {"%%BoundingBox: 0 0 1 1\n%%BoundingBox: 0 0 100 200\n", 1, 1},
         {"%%BoundingBox: 0 0 99999999999 5\n", 2147483647, 5},  // saturates
-        {"%%BoundingBox: 0 0 612\n", 612, 0},  // cut by the end of the file: not taken
+        {"%%BoundingBox: 0 0 612\n", 612, 0},      // cut by the end of the file: not taken
+        {"%%BoundingBox: 0 0 300 400", 300, 400},  // its last number ends the file
         {"%%BoundingBox: (atend)\n%%Pages: 3\n%%For: 10 20 30\n", 0, 0},  // not later lines
     };
     for (const auto& c : cases) {

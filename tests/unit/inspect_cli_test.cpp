@@ -83,23 +83,38 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     EXPECT_NE(both.err.find("usage"), std::string::npos);
 }
 
-TEST(ZelkInspect, TextOutputIsForPeople) {
-    TempDir dir;
-    auto r = RunInspect(Quoted(dir.Write("t.eps", "%!PS-Adobe-3.0 EPSF-3.0\n")));
-    ASSERT_EQ(r.status, 0);
+// The text output of a run, with the line ends the program wrote.
+std::string TextOf(const std::string& args) {
+    std::string out = RunInspect(args).out;
 #ifdef _WIN32
     // Standard output is in text mode there: each line feed became CR LF on the way.
-    for (auto at = r.out.find("\r\n"); at != std::string::npos; at = r.out.find("\r\n", at))
-        r.out.erase(at, 1);
+    for (auto at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at))
+        out.erase(at, 1);
 #endif
-    EXPECT_NE(r.out.find("  *Encapulated PostScript file - t.eps\n"), std::string::npos) << r.out;
-    EXPECT_EQ(r.out.find('\r'), std::string::npos);
+    return out;
+}
+
+TEST(ZelkInspect, TextOutputIsForPeople) {
+    TempDir dir;
+    const auto eps = TextOf(Quoted(dir.Write("t.eps", "%!PS-Adobe-3.0 EPSF-3.0\n")));
+    EXPECT_NE(eps.find("  *Encapulated PostScript file - t.eps\n"), std::string::npos) << eps;
+    EXPECT_EQ(eps.find('\r'), std::string::npos);
+
+    // A box's text on one line; a TIFF's lines end with its image.
+    const auto asked = TextOf(Quoted(dir.Write("x.dat", "hello")));
+    EXPECT_NE(asked.find("  warning: File x.dat was not recognized! Do You want to scan it like "
+                         "PostScript file? -> no"),
+              std::string::npos)
+        << asked;
+    const auto tiff = TextOf(Quoted(test::DataPath("tif/cmyk-lzw.tif")));
+    EXPECT_NE(tiff.find("  image:\n   CMYK"), std::string::npos) << tiff;
+    EXPECT_EQ(tiff.find("colours"), std::string::npos) << tiff;
 
     // The process inks, in the JSON and in the text, in their fixed order.
     const auto inks = dir.Write("i.ps", "%!PS-Adobe-3.0\n%%DocumentProcessColors: Black Cyan\n");
     EXPECT_EQ(Json::parse(RunInspect("--json " + Quoted(inks)).out)["colours"]["inks"],
               Json::parse(R"(["Cyan", "Black"])"));
-    const auto text = RunInspect(Quoted(inks)).out;
+    const auto text = TextOf(Quoted(inks));
     EXPECT_NE(text.find("process Cyan"), std::string::npos) << text;
     EXPECT_LT(text.find("process Cyan"), text.find("process Black")) << text;
 }
@@ -130,6 +145,14 @@ TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     const Json j = Json::parse(r.out);
     ASSERT_EQ(j.size(), 3u);
     for (const auto& result : j) EXPECT_EQ(result["kind"], "PS");
+
+    // Text that is UTF-8 already (two-, three- and four-byte forms) is kept as it is.
+    const std::string good = "Caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x96\xa8";
+    const auto kept = RunInspect(
+        "--json " + Quoted(dir.Write("good.ps", "%!PS-Adobe-3.0\n%%Title: " + good + "\n")));
+    EXPECT_NE(Json::parse(kept.out)["report"].get<std::string>().find("*Made from - " + good),
+              std::string::npos)
+        << kept.out;
 }
 
 #ifndef _WIN32

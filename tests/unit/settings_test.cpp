@@ -196,6 +196,16 @@ TEST_F(Settings, AShortCopyNeverReplacesTheSettings) {
     EXPECT_EQ(ReadFile(path), original);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
 }
+
+// A replace the system refuses (here a folder stands where the file should be) is reported
+// and leaves no copy behind.
+TEST_F(Settings, ARefusedReplaceLeavesNoCopy) {
+    path = dir.PathOf("PreZelk.INI");
+    fs::create_directory(path);
+    SettingsFile s(path, MakePortableProfileStore(path));
+    EXPECT_THROW(s.WriteString("Init", "Units", "in"), SettingsWriteError);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
+}
 #endif
 
 // Writers at once, each through its own store as separate programs would be: no write fails
