@@ -162,6 +162,24 @@ TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
     EXPECT_EQ(window[kReport].width, 153);    // fixed size
 }
 
+// A link turns red while pressed and blue again when the pointer leaves it; only Close quits,
+// and the pointer over the window's own surface also takes the colour pop-up away.
+TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
+    window.LinkDown(kCloseLink);
+    EXPECT_EQ(window[kCloseLink].textColour, kRed);
+    window.LinkDown(kReport);  // not a link
+    EXPECT_EQ(window[kReport].textColour, kBlack);
+    window[kPopUp].visible = true;
+    window.Gesintuvas();
+    EXPECT_EQ(window[kCloseLink].textColour, kBlue);
+    EXPECT_FALSE(window[kPopUp].visible);
+    window.LinkClick(kStopLink);  // no scan: nothing happens
+    window.LinkClick(kReport);
+    EXPECT_FALSE(host.quit);
+    window.LinkClick(kCloseLink);
+    EXPECT_TRUE(host.quit);
+}
+
 TEST_F(Window, FilesReachTheWindowThroughRequestOpen) {
     const auto a = dir.Write("a.ps", "%!PS-Adobe-3.0\n");
     const auto b = dir.Write("b.ps", "%!PS-Adobe-3.0\n");
