@@ -144,6 +144,20 @@ TEST(OpenDocument, SizesPastFourGigabytesAreTrue) {
     ASSERT_EQ(o.Messages().size(), 1u);  // the whole-file question, answered No
 }
 
+// A real file's reads move the position the gauge shows, and a seek sets it.
+TEST(OpenDocument, ReadsMoveTheFilesPosition) {
+    TempDir dir;
+    auto file = OpenSourceFile(dir.Write("p.ps", std::string(100, 'x')));
+    ASSERT_TRUE(file);
+    uint8_t buffer[100];
+    EXPECT_EQ(file->Read(buffer, 40), 40);
+    EXPECT_EQ(file->Position(), 40);
+    EXPECT_EQ(file->Read(buffer, 100), 60);
+    EXPECT_EQ(file->Position(), 100);
+    EXPECT_TRUE(file->Seek(10));
+    EXPECT_EQ(file->Position(), 10);
+}
+
 // Sets a file's time from a local calendar time.
 void SetLocalTime(const std::string& path, int hour, int minute, int second) {
     std::tm t{};

@@ -187,13 +187,17 @@ TEST(Tiff, TextEntries) {
                                      .Ascii(271, "HP")
                                      .Ascii(305, std::string(60, 's'))
                                      .Ascii(315, "Ann")
+                                     .Ascii(337, "Imagesetter 2")
                                      .Ascii(33432, "Rights reserved")
                                      .Short(259, {9})
                                      .Build());
-    EXPECT_TRUE(s.Comments().ends_with("*Compression - \n\r*Source - HP\n\r*Software - " +
-                                       std::string(38, 's') +
-                                       "\n\r*Work by Ann\n\r\xA9Rights reserved\n\r"))
+    EXPECT_TRUE(s.Comments().ends_with(
+        "*Compression - \n\r*Source - HP\n\r*Software - " + std::string(38, 's') +
+        "\n\r*Work by Ann\n\r*Print on Imagesetter 2\n\r\xA9Rights reserved\n\r"))
         << s.Comments();
+    const auto jpeg = ScanTiffBytes(TiffBuilder(false).Rgb().Short(259, {6}).Build());
+    EXPECT_NE(jpeg.Comments().find("*Compression - JPEG\n\r"), std::string::npos)
+        << jpeg.Comments();
 }
 
 TEST(Tiff, DamagedFiles) {
