@@ -18,8 +18,7 @@ using test::NativePath;
 using test::Program;
 using test::Quoted;
 using test::WaitForCaption;
-
-constexpr int kPatience = 1200;  // 50 ms steps
+using test::WaitUntil;
 
 // Runs xdotool with `args` and waits until it has ended. Wine starts a Unix program named by
 // its path as the Unix program it is, but gives no handle to wait on, so a shell runs it and
@@ -48,20 +47,21 @@ bool Xdo(const std::string& args) {
         return false;
     if (pi.hProcess != nullptr) CloseHandle(pi.hProcess);
     if (pi.hThread != nullptr) CloseHandle(pi.hThread);
-    for (int tries = 0; tries < kPatience; ++tries) {
-        if (std::filesystem::exists(NativePath(done)))
-            return test::ReadFile(NativePath(done)) == "0\n";
-        Sleep(50);
-    }
-    return false;
+    return WaitUntil([&] { return std::filesystem::exists(NativePath(done)); }) &&
+           test::ReadFile(NativePath(done)) == "0\n";
+}
+
+// A click of `button` at a point of the screen.
+bool ClickOnScreen(POINT p, int button = 1) {
+    return Xdo("mousemove --sync " + std::to_string(p.x) + " " + std::to_string(p.y) + " click " +
+               std::to_string(button));
 }
 
 // A click of `button` at a point of `window`'s client area (negative y: the menu bar).
 bool ClickAt(HWND window, int x, int y, int button = 1) {
     POINT p{x, y};
     ClientToScreen(window, &p);
-    return Xdo("mousemove --sync " + std::to_string(p.x) + " " + std::to_string(p.y) + " click " +
-               std::to_string(button));
+    return ClickOnScreen(p, button);
 }
 
 BOOL CALLBACK FindPopUp(HWND window, LPARAM found) {
@@ -74,13 +74,9 @@ BOOL CALLBACK FindPopUp(HWND window, LPARAM found) {
 
 // The menu window that shows, a pop-up or a drop-down from the bar, once it is there.
 HWND WaitForMenu() {
-    for (int tries = 0; tries < kPatience; ++tries) {
-        HWND found = nullptr;
-        EnumWindows(FindPopUp, reinterpret_cast<LPARAM>(&found));
-        if (found != nullptr) return found;
-        Sleep(50);
-    }
-    return nullptr;
+    HWND found = nullptr;
+    WaitUntil([&] { return !EnumWindows(FindPopUp, reinterpret_cast<LPARAM>(&found)); });
+    return found;
 }
 
 // Clicks the last item of the menu that shows ("Print..."): its middle lies 10 pixels above
@@ -88,17 +84,16 @@ HWND WaitForMenu() {
 bool ClickLastItem(HWND menu) {
     RECT r;
     GetWindowRect(menu, &r);
-    return Xdo("mousemove --sync " + std::to_string(r.left + 30) + " " +
-               std::to_string(r.bottom - 10) + " click 1");
+    return ClickOnScreen({r.left + 30, r.bottom - 10});
 }
 
 // What the recorder standing in for the started programs has written, once it has `part`.
 std::string WaitForRecorded(const Installed& dir, const std::string& part) {
     std::string text;
-    for (int tries = 0; tries < kPatience && text.find(part) == std::string::npos; ++tries) {
-        Sleep(50);
+    WaitUntil([&] {
         text = test::ReadFile(dir.Dir().PathOf("recorded.txt"));
-    }
+        return text.find(part) != std::string::npos;
+    });
     return text;
 }
 
@@ -170,8 +165,7 @@ TEST_F(Operator, Issue23MenuBarChoices) {
     HWND editor = zelk->WaitForWindow(kMenuEditorClass, nullptr);
     ASSERT_NE(editor, nullptr);
     ASSERT_TRUE(Xdo("key Escape"));
-    for (int tries = 0; tries < kPatience && IsWindowVisible(editor); ++tries) Sleep(50);
-    EXPECT_FALSE(IsWindowVisible(editor));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(editor); }));
     EXPECT_TRUE(StillRunning());
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(zelk->WaitForExit(), 0u);
@@ -184,8 +178,7 @@ std::string FieldText(HWND dialog, int id) {
 }
 
 bool WaitForField(HWND dialog, int id, const std::string& text) {
-    for (int tries = 0; tries < kPatience && FieldText(dialog, id) != text; ++tries) Sleep(50);
-    return FieldText(dialog, id) == text;
+    return WaitUntil([&] { return FieldText(dialog, id) == text; });
 }
 
 // Typing into the freshly opened settings dialog replaces the value; Up and Down step it;
@@ -206,7 +199,7 @@ TEST_F(Operator, Issue23SettingsFieldsTakeTypingAndArrows) {
     ASSERT_TRUE(Xdo("key Down"));  // brought into range first, then stepped: 10, not 6
     EXPECT_TRUE(WaitForField(dialog, kEditSlow, "10")) << FieldText(dialog, kEditSlow);
     ASSERT_TRUE(ClickAt(dialog, 20, 154));  // "Save"
-    for (int tries = 0; tries < kPatience && IsWindowVisible(dialog); ++tries) Sleep(50);
+    WaitUntil([&] { return !IsWindowVisible(dialog); });
     const std::string ini = test::ReadFile(dir.Ini());
     EXPECT_NE(ini.find("Fast_scan=1704"), std::string::npos) << ini;  // 601 mm
     EXPECT_NE(ini.find("Slow_scan=28"), std::string::npos) << ini;    // 10 mm

@@ -114,12 +114,16 @@ std::string CaptionOf(HWND window) {
     return text;
 }
 
-bool WaitForCaption(HWND window, const std::string& caption) {
+bool WaitUntil(const std::function<bool()>& done) {
     for (int tries = 0; tries < kPatience; ++tries) {
-        if (CaptionOf(window) == caption) return true;
+        if (done()) return true;
         Sleep(50);
     }
-    return false;
+    return done();
+}
+
+bool WaitForCaption(HWND window, const std::string& caption) {
+    return WaitUntil([&] { return CaptionOf(window) == caption; });
 }
 
 uint32_t Picture::At(int x, int y) const {

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ inline std::string Quoted(const std::string& path) {
 
 // The text of a message box's message (or of its control `id`: IDYES, IDNO, IDOK).
 std::string BoxText(HWND box, int id = 0xFFFF);
+
+// Asks `done` every 50 ms until it says yes, for a minute at most; false when it never does.
+bool WaitUntil(const std::function<bool()>& done);
 
 // Waits until the window's caption is `caption`; false when it never comes.
 bool WaitForCaption(HWND window, const std::string& caption);
