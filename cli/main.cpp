@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "output.h"
+#include "preflight_output.h"
 #include "terminal.h"
 #include "window/headless.h"
 #include "zelk_version.h"
@@ -28,7 +29,8 @@ namespace {
 using zelk::AnswerPolicy;
 
 constexpr const char* kUsage =
-    "usage: zelk-inspect [--json] [--yes|--no] FILE...  |  --version\n"
+    "usage: zelk-inspect [--json] [--yes|--no] [--fast-scan LENGTH] [--slow-scan LENGTH]\n"
+    "                    FILE...  |  --version\n"
     "  Analyses each FILE (\"-\" for standard input) as the Zelk window would and prints what\n"
     "  it shows once the scan has ended, with every message the analysis raised. Standard\n"
     "  input, and a file whose size the system gives as 0 (such as those under /proc), are\n"
@@ -37,6 +39,12 @@ constexpr const char* kUsage =
     "          soon as it is done), schema 1\n"
     "  --yes   answer every question Yes (a file that keeps growing is then read until it\n"
     "          stops or Ctrl-C);  --no  answer every question No\n"
+    "  --fast-scan, --slow-scan  the imagesetter's output format for the fit verdict, such as\n"
+    "          558mm, 1582pt, 22in or 55.8cm; each not given is the settings file's\n"
+    "  Beyond the window's analysis, \"preflight\" gives the fit verdict and the PDF's pages,\n"
+    "  boxes, spot inks, fonts and info (compressed object streams read too), a TIFF's\n"
+    "  orientation, inks and profile, and the DSC media: what the file declares, not what\n"
+    "  its pages paint.\n"
     "  Ctrl-C (or SIGTERM, SIGHUP) stops the scan at the next chunk, or a read at once; the\n"
     "  partial result is printed with \"complete\": false and no further file is analysed.\n"
     "  Exit status: 0 every file analysed to its end; 1 a file could not be read (missing,\n"
@@ -70,6 +78,7 @@ struct Options {
     bool version = false;
     bool json = false;
     AnswerPolicy policy = AnswerPolicy::Default;
+    zelk::cli::OutputFormat format;
     std::vector<std::string> files;
 };
 
@@ -93,6 +102,25 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             yes = true;
         } else if (arg == "--no") {
             no = true;
+        } else if (arg.starts_with("--fast-scan") || arg.starts_with("--slow-scan")) {
+            // --fast-scan=558mm or --fast-scan 558mm
+            const std::string name = arg.substr(0, 11);
+            std::string value;
+            if (arg.size() > 11 && arg[11] == '=') {
+                value = arg.substr(12);
+            } else if (arg.size() == 11 && i + 1 < argc) {
+                value = argv[++i];
+            } else if (arg.size() != 11) {
+                std::cerr << "zelk-inspect: unknown option " << arg << "\n";
+                return false;
+            }
+            const auto points = zelk::cli::ParseLength(value);
+            if (!points) {
+                std::cerr << "zelk-inspect: " << name << " wants a length above 0 with a unit "
+                          << "(pt, mm, cm or in), such as 558mm\n";
+                return false;
+            }
+            (name == "--fast-scan" ? options.format.fastScan : options.format.slowScan) = points;
         } else {
             std::cerr << "zelk-inspect: unknown option " << arg << "\n";
             return false;
@@ -185,9 +213,10 @@ void CouldNotRead(zelk::Inspection& inspection, const std::string& file) {
 
 // Analyses one file as given on the command line; null when a signal came before it began.
 std::unique_ptr<zelk::Inspection> InspectOne(const Options& options, const std::string& file,
-                                             Spool& spool) {
+                                             Spool& spool, std::string& path) {
     auto inspection = std::make_unique<zelk::Inspection>(options.policy);
-    std::string path = file, error;
+    std::string error;
+    path = file;
     if (file == "-" || SizeUnknown(file)) {
         std::FILE* in = file != "-"    ? std::fopen(file.c_str(), "rb")
                         : gStdinClosed ? nullptr
@@ -250,7 +279,8 @@ int Run(const Options& options, Spool& spool) {
     int status = 0;
     for (const auto& file : options.files) {
         if (gSignal) break;
-        const auto inspection = InspectOne(options, file, spool);
+        std::string path;
+        const auto inspection = InspectOne(options, file, spool, path);
         if (!inspection) break;  // a signal while a stream was copied
         if (!inspection->started) {
             status = 1;
@@ -259,7 +289,11 @@ int Run(const Options& options, Spool& spool) {
             status = 1;
             std::cerr << "zelk-inspect: " << file << ": given up as damaged\n";
         }
-        results.Add(zelk::cli::ToJson(*inspection, file));
+        auto result = zelk::cli::ToJson(*inspection, file);
+        // After a signal the run ends at once: no second read of the file.
+        result["preflight"] = gSignal ? nlohmann::ordered_json()
+                                      : zelk::cli::PreflightJson(*inspection, path, options.format);
+        results.Add(result);
     }
     results.Finish();
     // Nothing is reported as done that did not reach its reader (a closed or full output).

@@ -3,6 +3,7 @@
 #include <array>
 #include <sstream>
 
+#include "preflight_output.h"
 #include "text_encoding.h"
 
 namespace zelk::cli {
@@ -183,6 +184,7 @@ std::string ToText(const Json& r) {
         out << "  image" << (r["tiff"]["multiPage"].get<bool>() ? " (several in the file)" : "")
             << ":\n"
             << Lines(Str(r["tiff"]["colourText"]), "   ");
+        out << PreflightText(r.value("preflight", Json()));
         return out.str();
     }
     const Json& colours = r["colours"];
@@ -191,6 +193,7 @@ std::string ToText(const Json& r) {
     for (const auto& spot : colours["spots"]) out << "    spot " << Str(spot["name"]) << "\n";
     if (!r["resourceLabel"].is_null()) out << "  resources:" << Str(r["resourceLabel"]) << "\n";
     for (const auto& res : r["resources"]) out << "    " << Str(res) << "\n";
+    out << PreflightText(r.value("preflight", Json()));
     return out.str();
 }
 

@@ -2,14 +2,16 @@
 """Fails when a source file includes from a folder above its own. The folders of src/, from
 the bottom: analysis and settings, then ui, dialogs, window, app and kestrin; cli/ stands
 where app does. A folder includes from itself and from folders below it, never from a
-sibling at its own height."""
+sibling at its own height. preflight (what zelk-inspect alone reads, with zlib) stands on
+analysis, and only cli/ may include it: the window's analysis links no compression library."""
 import re
 import sys
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 HEIGHT = {"analysis": 0, "settings": 0, "ui": 1, "dialogs": 2, "window": 3, "app": 4,
-          "kestrin": 5, "cli": 4}
+          "kestrin": 5, "cli": 4, "preflight": 1}
+ONLY_FROM = {"preflight": {"cli"}}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^/"]+)/[^"]+"', re.M)
 
 
@@ -30,7 +32,10 @@ def main():
         for target in INCLUDE.findall(path.read_text(encoding="utf-8", errors="replace")):
             if target not in HEIGHT or target == own:
                 continue
-            if HEIGHT[target] >= HEIGHT[own]:
+            if target in ONLY_FROM and own not in ONLY_FROM[target]:
+                faults.append(f"{path.relative_to(ROOT)}: includes from {target}/, which only "
+                              f"{', '.join(sorted(ONLY_FROM[target]))}/ may use")
+            elif HEIGHT[target] >= HEIGHT[own]:
                 faults.append(f"{path.relative_to(ROOT)}: includes from {target}/, which is not "
                               f"below {own}/")
     for fault in faults:

@@ -9,6 +9,7 @@ need=()
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev nlohmann-json3-dev
+          zlib1g-dev libz-mingw-w64-dev
           g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
           g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
           wine wine64 wine32:i386 xvfb xauth xdotool python3 time fonts-dejavu-extra fonts-wine nsis

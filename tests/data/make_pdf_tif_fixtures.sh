@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Writes the PDF and TIFF fixtures with third-party programs from Debian's packages:
-# ghostscript, cairo (python3-cairo), qpdf, ImageMagick and libtiff's tools. The outputs are
+# ghostscript, cairo (python3-cairo), qpdf, ImageMagick, libtiff's tools and icc-profiles-free. The outputs are
 # committed; run this only to remake them.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,6 +25,29 @@ surface.finish()
 PY
 qpdf --object-streams=disable cairo-a4.pdf qpdf-plain.pdf
 qpdf --object-streams=generate cairo-a4.pdf qpdf-objstreams.pdf
+# Spot colours three ways (setcustomcolor, /Separation, /DeviceN with a process ink), page
+# boxes and info set by pdfmark; then the same in object streams, and turned by /Rotate.
+cat > "$tmp/spots.ps" <<'PS'
+%!PS-Adobe-3.0
+%%BoundingBox: 0 0 595 842
+%%Pages: 1
+%%EndComments
+%%Page: 1 1
+[ /CropBox [10 10 585 832] /TrimBox [20 20 575 822] /BleedBox [14 14 581 828] /PAGE pdfmark
+[ /Title (Spot colour job) /Creator (make_pdf_tif_fixtures.sh) /DOCINFO pdfmark
+/Helvetica findfont 24 scalefont setfont
+0 0.5 1 0 (PANTONE 151 C) findcmykcustomcolor 0.8 setcustomcolor 100 100 200 200 rectfill
+[/Separation (PANTONE 185 C) /DeviceCMYK {dup 0.91 mul exch dup 0.76 mul exch pop 0 0}]
+setcolorspace 1 setcolor 100 400 200 200 rectfill
+[/DeviceN [/Cyan /Gold] /DeviceCMYK {pop 0 0 0}] setcolorspace 1 1 setcolor
+350 400 100 100 rectfill
+0 0 0 1 setcmykcolor 72 760 moveto (Spot colours) show
+showpage
+%%EOF
+PS
+gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile=gs-spots.pdf "$tmp/spots.ps"
+qpdf --object-streams=generate gs-spots.pdf qpdf-spots-objstreams.pdf
+qpdf --rotate=+90:1 --object-streams=generate gs-spots.pdf qpdf-rotated.pdf
 
 # --- TIFF
 cd "$here/tif"
@@ -40,6 +63,13 @@ $IM -size 64x48 gradient:red-blue -depth 8 -compress None -units PixelsPerInch -
 tiffcp -c jpeg -r 16 -L "$tmp/rgb.tif" ycbcr-jpeg-tiffcp.tif
 tiffcp -c packbits -B "$tmp/rgb.tif" rgb-packbits-tiffcp-mm.tif
 tiffcp -c none rgb-none-ii.tif grey-packbits-cm-mm.tif multi-tiffcp.tif
+# Separated with ink names (tiffset reads them, NUL-separated, from a file) and a mirrored
+# orientation; RGB with an ICC profile and a turned orientation from ImageMagick
+$IM -size 64x48 gradient:cyan-yellow -colorspace CMYK -depth 8 -compress None -units PixelsPerInch -density 72 cmyk-inknames-tiffset.tif
+printf 'Cyan\0Magenta\0Yellow\0PANTONE 185 C\0' > "$tmp/names"
+tiffset -sf 333 "$tmp/names" cmyk-inknames-tiffset.tif
+tiffset -s 274 5 cmyk-inknames-tiffset.tif
+$IM -size 64x48 gradient:red-blue -depth 8 -compress LZW -units PixelsPerInch -density 150 -profile /usr/share/color/icc/sRGB.icc -orient RightTop rgb-icc-orient-im.tif
 # Text entries, set with libtiff's tiffset on a copy
 cp "$tmp/rgb.tif" texts-tiffset.tif
 tiffset -s 270 "A description of the image that runs on past the fifty characters" texts-tiffset.tif

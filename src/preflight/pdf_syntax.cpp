@@ -1,0 +1,382 @@
+#include "preflight/pdf_syntax.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace zelk::preflight::pdf {
+namespace {
+
+constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kMaxText = 64 * 1024;  // bytes kept of one string; the rest is read past
+constexpr size_t kMaxWord = 256;        // bytes kept of one name or keyword
+constexpr size_t kMaxItems = 256;       // array items kept
+constexpr int kMaxDepth = 32;
+constexpr int64_t kMaxNodes = 200'000;  // values in one object
+
+int HexValue(int c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+bool IsSpace(int c) {
+    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == 0;
+}
+
+bool IsDelimiter(int c) {
+    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
+           c == '}' || c == '/' || c == '%';
+}
+
+bool IsRegular(int c) {
+    return c >= 0 && !IsSpace(c) && !IsDelimiter(c);
+}
+
+// --- Reader
+
+Reader::Reader(SourceFile& file) : file_(&file), buffer_(kChunk) {
+    data_ = buffer_.data();
+    if (!file.Seek(0)) failed_ = true;
+}
+
+Reader::Reader(const uint8_t* data, size_t size) : data_(data), end_(size) {}
+
+bool Reader::Fill(size_t need) {
+    if (end_ - pos_ >= need) return true;
+    if (file_ == nullptr || failed_) return false;
+    // Keep the bytes not yet used at the front and read behind them.
+    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
+    base_ += static_cast<int64_t>(pos_);
+    end_ -= pos_;
+    pos_ = 0;
+    while (end_ < need) {
+        const int64_t got =
+            file_->Read(buffer_.data() + end_, static_cast<int64_t>(buffer_.size() - end_));
+        if (got < 0) failed_ = true;
+        if (got <= 0) return false;
+        end_ += static_cast<size_t>(got);
+    }
+    return true;
+}
+
+int Reader::Peek(size_t ahead) {
+    return Fill(ahead + 1) ? data_[pos_ + ahead] : -1;
+}
+
+int Reader::Get() {
+    if (!Fill(1)) return -1;
+    return data_[pos_++];
+}
+
+void Reader::SeekTo(int64_t offset) {
+    offset = std::max<int64_t>(offset, 0);
+    if (offset >= base_ && offset <= base_ + static_cast<int64_t>(end_)) {
+        pos_ = static_cast<size_t>(offset - base_);
+        return;
+    }
+    if (file_ == nullptr) {  // memory: past the end is the end
+        pos_ = end_;
+        return;
+    }
+    base_ = offset;
+    pos_ = end_ = 0;
+    if (!failed_ && !file_->Seek(offset)) failed_ = true;
+}
+
+bool Reader::StartsWith(std::string_view text) {
+    return Fill(text.size()) && std::memcmp(data_ + pos_, text.data(), text.size()) == 0;
+}
+
+bool Reader::SkipPast(std::string_view text) {
+    while (Fill(text.size())) {
+        const uint8_t* at = data_ + pos_;
+        const uint8_t* last = data_ + end_ - text.size();  // the last place a match can start
+        while (at <= last) {
+            at = static_cast<const uint8_t*>(
+                std::memchr(at, text[0], static_cast<size_t>(last - at) + 1));
+            if (at == nullptr) break;
+            if (std::memcmp(at, text.data(), text.size()) == 0) {
+                pos_ = static_cast<size_t>(at - data_) + text.size();
+                return true;
+            }
+            ++at;
+        }
+        // Keep what could begin a match cut by the buffer's end.
+        pos_ = end_ - (text.size() - 1);
+        if (!Fill(text.size())) break;
+    }
+    pos_ = end_;
+    while (Fill(1)) pos_ = end_;  // to the very end
+    return false;
+}
+
+size_t Reader::ReadInto(uint8_t* dst, size_t max) {
+    if (!Fill(1)) return 0;
+    const size_t n = std::min(max, end_ - pos_);
+    std::memcpy(dst, data_ + pos_, n);
+    pos_ += n;
+    return n;
+}
+
+// --- Tokenizer
+
+void Tokenizer::SkipSpaceAndComments() {
+    for (int c = reader_.Peek(); c >= 0; c = reader_.Peek()) {
+        if (IsSpace(c)) {
+            reader_.Get();
+        } else if (c == '%') {
+            while (c >= 0 && c != '\n' && c != '\r') c = reader_.Get();
+        } else {
+            return;
+        }
+    }
+}
+
+void Tokenizer::LiteralString(std::string& out) {
+    int depth = 1;
+    auto keep = [&out](int c) {
+        if (out.size() < kMaxText) out += static_cast<char>(c);
+    };
+    for (int c = reader_.Get(); c >= 0; c = reader_.Get()) {
+        if (c == ')' && --depth == 0) return;
+        if (c == '(') ++depth;
+        if (c != '\\') {
+            keep(c);
+            continue;
+        }
+        c = reader_.Get();
+        switch (c) {
+            case 'n':
+                keep('\n');
+                break;
+            case 'r':
+                keep('\r');
+                break;
+            case 't':
+                keep('\t');
+                break;
+            case 'b':
+                keep('\b');
+                break;
+            case 'f':
+                keep('\f');
+                break;
+            case '\r':  // a line continued: the end of line is not part of the string
+                if (reader_.Peek() == '\n') reader_.Get();
+                break;
+            case '\n':
+                break;
+            case -1:
+                return;
+            default:
+                if (c >= '0' && c <= '7') {
+                    int code = c - '0';
+                    for (int i = 0; i < 2 && reader_.Peek() >= '0' && reader_.Peek() <= '7'; ++i)
+                        code = code * 8 + (reader_.Get() - '0');
+                    keep(code & 0xFF);
+                } else {
+                    keep(c);
+                }
+        }
+    }
+}
+
+void Tokenizer::HexString(std::string& out) {
+    int high = -1;
+    for (int c = reader_.Get(); c >= 0 && c != '>'; c = reader_.Get()) {
+        const int v = HexValue(c);
+        if (v < 0) continue;  // white space, or damage: skipped
+        if (high < 0) {
+            high = v;
+        } else {
+            if (out.size() < kMaxText) out += static_cast<char>(high * 16 + v);
+            high = -1;
+        }
+    }
+    if (high >= 0 && out.size() < kMaxText) out += static_cast<char>(high * 16);
+}
+
+Token Tokenizer::Next() {
+    SkipSpaceAndComments();
+    Token t;
+    t.offset = reader_.Offset();
+    const int c = reader_.Peek();
+    if (c < 0) return t;
+    if (c == '(') {
+        reader_.Get();
+        t.kind = Token::String;
+        LiteralString(t.text);
+    } else if (c == '<') {
+        reader_.Get();
+        if (reader_.Peek() == '<') {
+            reader_.Get();
+            t.kind = Token::DictOpen;
+        } else {
+            t.kind = Token::String;
+            HexString(t.text);
+        }
+    } else if (c == '>') {
+        reader_.Get();
+        if (reader_.Peek() == '>') reader_.Get();
+        t.kind = Token::DictClose;  // a lone ">" is damage; closing is the kindest reading
+    } else if (c == '[' || c == '{') {
+        reader_.Get();
+        t.kind = Token::ArrayOpen;  // a function's braces hold numbers and operators
+    } else if (c == ']' || c == '}') {
+        reader_.Get();
+        t.kind = Token::ArrayClose;
+    } else if (c == '/') {
+        reader_.Get();
+        t.kind = Token::Name;
+        for (int d = reader_.Peek(); IsRegular(d); d = reader_.Peek()) {
+            reader_.Get();
+            if (d == '#' && HexValue(reader_.Peek()) >= 0 && HexValue(reader_.Peek(1)) >= 0) {
+                const int high = HexValue(reader_.Get());
+                d = high * 16 + HexValue(reader_.Get());
+            }
+            if (t.text.size() < kMaxWord) t.text += static_cast<char>(d);
+        }
+    } else if (c == ')') {
+        reader_.Get();
+        t.kind = Token::Keyword;
+        t.text = ")";
+    } else {
+        t.kind = Token::Keyword;
+        for (int d = reader_.Peek(); IsRegular(d); d = reader_.Peek()) {
+            reader_.Get();
+            if (t.text.size() < kMaxWord) t.text += static_cast<char>(d);
+        }
+        // A number: an optional sign, digits with at most one point, and nothing else.
+        const std::string& s = t.text;
+        size_t i = s[0] == '+' || s[0] == '-' ? 1 : 0;
+        bool digits = false, point = false, number = i < s.size();
+        for (; i < s.size() && number; ++i) {
+            if (s[i] >= '0' && s[i] <= '9') {
+                digits = true;
+            } else if (s[i] == '.' && !point) {
+                point = true;
+            } else {
+                number = false;
+            }
+        }
+        if (number && digits) {
+            t.kind = Token::Number;
+            t.integer = !point;
+            t.number = std::strtod(s.c_str(), nullptr);
+        }
+    }
+    return t;
+}
+
+// --- Value
+
+const Value* Value::Get(std::string_view key) const {
+    if (kind != Dict) return nullptr;
+    for (size_t i = 0; i + 1 < items.size(); i += 2)
+        if (items[i].text == key) return &items[i + 1];
+    return nullptr;
+}
+
+std::string_view Value::NameOf(std::string_view key) const {
+    const Value* v = Get(key);
+    return v != nullptr && v->kind == Name ? std::string_view(v->text) : std::string_view();
+}
+
+uint32_t Value::RefOf(std::string_view key) const {
+    const Value* v = Get(key);
+    return v != nullptr && v->kind == Ref ? static_cast<uint32_t>(v->number) : 0;
+}
+
+// --- Parser
+
+Parser::Parser(Reader& reader, int64_t maxBytes)
+    : reader_(reader), tokenizer_(reader), limit_(reader.Offset() + maxBytes) {}
+
+Token& Parser::Ahead(size_t n) {
+    while (ahead_.size() <= n) ahead_.push_back(tokenizer_.Next());
+    return ahead_[n];
+}
+
+Token Parser::Next() {
+    Ahead(0);
+    Token t = std::move(ahead_.front());
+    ahead_.pop_front();
+    return t;
+}
+
+void Parser::Unread() {
+    if (!ahead_.empty()) reader_.SeekTo(ahead_.front().offset);
+    ahead_.clear();
+}
+
+bool Parser::ParseValue(Value& out) {
+    return Parse(out, Next(), 0);
+}
+
+bool Parser::Parse(Value& out, Token token, int depth) {
+    if (++nodes_ > kMaxNodes || depth > kMaxDepth || reader_.Offset() > limit_) return false;
+    switch (token.kind) {
+        case Token::End:
+        case Token::ArrayClose:
+        case Token::DictClose:
+            return false;
+        case Token::String:
+            out.kind = Value::String;
+            out.text = std::move(token.text);
+            return true;
+        case Token::Name:
+            out.kind = Value::Name;
+            out.text = std::move(token.text);
+            return true;
+        case Token::Keyword:
+            if (token.text == "true" || token.text == "false") {
+                out.kind = Value::Boolean;
+                out.number = token.text == "true" ? 1 : 0;
+                return true;
+            }
+            out.kind = Value::Null;  // null, and operators inside a function's braces
+            return token.text != "endobj" && token.text != "stream" && token.text != "obj";
+        case Token::Number:
+            // "12 0 R" is a reference to object 12.
+            if (token.integer && token.number >= 0 && Ahead(0).kind == Token::Number &&
+                Ahead(0).integer && Ahead(1).Is("R")) {
+                ahead_.pop_front();
+                ahead_.pop_front();
+                out.kind = Value::Ref;
+                out.number = token.number;
+                return true;
+            }
+            out.kind = Value::Number;
+            out.integer = token.integer;
+            out.number = token.number;
+            return true;
+        case Token::ArrayOpen: {
+            out.kind = Value::Array;
+            for (Token t = Next(); t.kind != Token::ArrayClose; t = Next()) {
+                Value item;
+                if (!Parse(item, std::move(t), depth + 1)) return false;
+                if (out.items.size() < kMaxItems) out.items.push_back(std::move(item));
+            }
+            return true;
+        }
+        case Token::DictOpen: {
+            out.kind = Value::Dict;
+            for (Token key = Next(); key.kind != Token::DictClose; key = Next()) {
+                if (key.kind != Token::Name) return false;
+                Value k, v;
+                k.kind = Value::Name;
+                k.text = std::move(key.text);
+                if (!Parse(v, Next(), depth + 1)) return false;
+                out.items.push_back(std::move(k));
+                out.items.push_back(std::move(v));
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace zelk::preflight::pdf

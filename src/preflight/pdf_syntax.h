@@ -1,0 +1,116 @@
+// PDF's object syntax, read from a file in chunks or from bytes in memory: a byte reader, a
+// tokenizer and a parser of one object into a small tree. Every limit is checked here, so no
+// file, however it is made, makes the reader look past its bytes or keep more than it bounds.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/source_file.h"
+
+namespace zelk::preflight::pdf {
+
+// Bytes from a file (from its start, read 64 KiB at a time) or from memory.
+class Reader {
+  public:
+    explicit Reader(SourceFile& file);
+    Reader(const uint8_t* data, size_t size);
+
+    int Peek(size_t ahead = 0);  // the byte `ahead` after the next, or -1 past the end
+    int Get();
+    int64_t Offset() const { return base_ + static_cast<int64_t>(pos_); }
+    void SeekTo(int64_t offset);
+    bool StartsWith(std::string_view text);
+    // Moves past the next `text`; false, at the end, when there is none.
+    bool SkipPast(std::string_view text);
+    // Up to `max` bytes into `dst`; the number copied, 0 at the end.
+    size_t ReadInto(uint8_t* dst, size_t max);
+    bool Failed() const { return failed_; }  // the file refused a read or a seek
+
+  private:
+    bool Fill(size_t need);  // at least `need` bytes from pos_, false when the end is nearer
+
+    SourceFile* file_ = nullptr;
+    std::vector<uint8_t> buffer_;
+    const uint8_t* data_ = nullptr;
+    size_t pos_ = 0, end_ = 0;
+    int64_t base_ = 0;  // the file offset of data_[0]
+    bool failed_ = false;
+};
+
+struct Token {
+    enum Kind : uint8_t {
+        End,
+        Number,
+        String,
+        Name,
+        Keyword,
+        ArrayOpen,
+        ArrayClose,
+        DictOpen,
+        DictClose,
+    };
+    Kind kind = End;
+    bool integer = false;
+    double number = 0;
+    std::string text;  // a string's bytes, a name without its slash (#xx decoded), a keyword
+    int64_t offset = 0;
+    bool Is(std::string_view keyword) const { return kind == Keyword && text == keyword; }
+};
+
+class Tokenizer {
+  public:
+    explicit Tokenizer(Reader& reader) : reader_(reader) {}
+    Token Next();
+
+  private:
+    void SkipSpaceAndComments();
+    void LiteralString(std::string& out);
+    void HexString(std::string& out);
+    Reader& reader_;
+};
+
+bool IsSpace(int c);
+bool IsDelimiter(int c);
+bool IsRegular(int c);
+
+struct Value {
+    enum Kind : uint8_t { Null, Boolean, Number, String, Name, Array, Dict, Ref };
+    Kind kind = Null;
+    bool integer = false;
+    double number = 0;  // a number's value, true as 1; a reference's object number
+    std::string text;
+    std::vector<Value> items;  // an array's items; a dictionary's keys and values in turn
+
+    // A dictionary's value for `key`, or nullptr.
+    const Value* Get(std::string_view key) const;
+    std::string_view NameOf(std::string_view key) const;  // empty when not a name
+    uint32_t RefOf(std::string_view key) const;           // 0 when not a reference
+    bool Is(Kind k) const { return kind == k; }
+};
+
+// Parses values from a tokenizer, with one object's limits: nesting depth, node count and
+// the bytes it may span. Array items past the first 256 are read and dropped.
+class Parser {
+  public:
+    Parser(Reader& reader, int64_t maxBytes);
+    bool ParseValue(Value& out);  // false when the syntax is broken or a limit was reached
+    Token Next();
+    // Puts the reader back before every token read ahead and not yet used.
+    void Unread();
+
+  private:
+    bool Parse(Value& out, Token token, int depth);
+    Token& Ahead(size_t n);
+
+    Reader& reader_;
+    Tokenizer tokenizer_;
+    std::deque<Token> ahead_;
+    int64_t limit_;
+    int64_t nodes_ = 0;
+};
+
+}  // namespace zelk::preflight::pdf
