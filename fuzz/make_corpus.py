@@ -33,6 +33,12 @@ def main():
     for kind, folder, pattern in (("pdf", "pdf", "*.pdf"), ("tiff", "tif", "*.tif")):
         for path in sorted((ROOT / "tests" / "data" / folder).glob(pattern)):
             write(kind, path.stem, path.read_bytes())
+    # zelk-inspect's readers: the control byte picks the reader (0 PDF, 1 TIFF, 2 DSC).
+    folder = ROOT / "fuzz" / "corpus" / "preflight"
+    folder.mkdir(parents=True, exist_ok=True)
+    for control, sub, pattern in ((0, "pdf", "*.pdf"), (1, "tif", "*.tif"), (2, "ps", "*.*ps")):
+        for path in sorted((ROOT / "tests" / "data" / sub).glob(pattern)):
+            (folder / path.stem).write_bytes(bytes([control]) + path.read_bytes()[:4 * LIMIT])
 
 
 if __name__ == "__main__":

@@ -52,8 +52,8 @@ done
 # A short libFuzzer run of each scanner from its seed corpus; any finding fails the run.
 echo "== fuzz (${ZELK_FUZZ_SECONDS:=30} s a target)"
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$jobs" --target fuzz_dsc fuzz_pdf fuzz_tiff
-for target in dsc pdf tiff; do
+cmake --build --preset fuzz -j "$jobs" --target fuzz_dsc fuzz_pdf fuzz_tiff fuzz_preflight
+for target in dsc pdf tiff preflight; do
   work="build/fuzz/corpus-$target"
   mkdir -p "$work"
   set +e

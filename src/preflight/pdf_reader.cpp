@@ -5,10 +5,12 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <map>
 #include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "preflight/pdf_syntax.h"
 #include "preflight/preflight.h"
@@ -24,6 +26,7 @@ using pdf::Value;
 constexpr int64_t kMaxObjectBytes = 8 << 20;  // what one object (its dictionary) may span
 constexpr size_t kMaxColourants = 4096;
 constexpr size_t kMaxNotes = 50;
+constexpr size_t kMaxPagesKept = 4096;
 
 // Where an object was read: at a file offset, or as the index-th of the object stream there.
 struct Location {
@@ -92,11 +95,14 @@ std::string TextString(const std::string& s) {
     if (s.size() < 2 || static_cast<uint8_t>(s[0]) != 0xFE || static_cast<uint8_t>(s[1]) != 0xFF)
         return s;
     std::string out;
+    auto unit = [&s](size_t at) {
+        return static_cast<uint32_t>(static_cast<uint8_t>(s[at])) << 8 |
+               static_cast<uint8_t>(s[at + 1]);
+    };
     for (size_t i = 2; i + 1 < s.size(); i += 2) {
-        uint32_t c = static_cast<uint8_t>(s[i]) << 8 | static_cast<uint8_t>(s[i + 1]);
+        uint32_t c = unit(i);
         if (c >= 0xD800 && c < 0xDC00 && i + 3 < s.size()) {
-            const uint32_t low =
-                static_cast<uint8_t>(s[i + 2]) << 8 | static_cast<uint8_t>(s[i + 3]);
+            const uint32_t low = unit(i + 2);
             if (low >= 0xDC00 && low < 0xE000) {
                 c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
                 i += 2;
@@ -141,43 +147,62 @@ class PdfWalk {
 
   private:
     void Note(std::string text) {
-        if (notes_.size() < kMaxNotes) notes_.push_back(std::move(text));
+        if (notes_.size() < kMaxNotes && !capture_.on) notes_.push_back(std::move(text));
     }
 
-    // The top level: object headers ("12 0 obj") and trailers among anything else.
+    // The top level: object headers ("12 0 obj") and trailers among anything else, found by
+    // the last letter of their keyword so that a run of other bytes costs a table look-up a
+    // byte.
     void Scan() {
-        struct Integer {
-            int64_t value = -1, offset = 0;
-        } older, last;  // the last two integers, when nothing else came between
-        for (int c = reader_.Peek(); c >= 0; c = reader_.Peek()) {
-            if (pdf::IsSpace(c)) {
-                reader_.Get();
-                continue;
-            }
-            const int64_t start = reader_.Offset();
-            std::string word;
-            while (pdf::IsRegular(c) && word.size() < 16) {
-                word += static_cast<char>(reader_.Get());
-                c = reader_.Peek();
-            }
-            if (word.empty()) reader_.Get();  // a delimiter between objects: damage
-            if (!word.empty() && word.find_first_not_of("0123456789") == std::string::npos) {
-                older = last;
-                last = {word.size() <= 10 ? std::stoll(word) : -1, start};
-                continue;
-            }
-            if (word == "obj" && older.value >= 0 && older.value <= UINT32_MAX && last.value >= 0) {
-                ReadObject(static_cast<uint32_t>(older.value), older.offset);
-            } else if (word == "trailer") {
+        static const auto kLastLetter = [] {
+            std::array<bool, 256> last{};
+            last['j'] = last['r'] = last['m'] = true;  // obj, trailer, stream
+            return last;
+        }();
+        while (reader_.Fill(1)) {
+            const uint8_t* const begin = reader_.Here();
+            const uint8_t* const end = begin + reader_.Available();
+            const uint8_t* p = begin;
+            while (p < end && !kLastLetter[*p]) ++p;
+            reader_.Advance(static_cast<size_t>(p - begin) + (p < end ? 1 : 0));
+            if (p == end || pdf::IsRegular(reader_.Peek())) continue;
+            if (*p == 'j' && EndsWord("obj")) {
+                ObjectHeader();
+            } else if (*p == 'r' && EndsWord("trailer")) {
                 Parser parser(reader_, kMaxObjectBytes);
                 Value trailer;
                 if (parser.ParseValue(trailer)) Trailer(trailer);
                 parser.Unread();
-            } else if (word == "stream") {  // data of an object that could not be parsed
+            } else if (*p == 'm' && EndsWord("stream")) {  // data of an unparsed object
                 reader_.SkipPast("endstream");
             }
-            older = last = {};
         }
+    }
+
+    // The keyword `word` ends just behind the position, as a word of its own.
+    bool EndsWord(std::string_view word) const {
+        for (size_t i = 0; i < word.size(); ++i)
+            if (reader_.Behind(word.size() - i) != word[i]) return false;
+        return !pdf::IsRegular(reader_.Behind(word.size() + 1));
+    }
+
+    // "obj" was just read: when two integers stand before it, an object follows.
+    void ObjectHeader() {
+        size_t k = 4;  // the byte before "obj"
+        auto integer = [this, &k](int64_t& value) {
+            while (pdf::IsSpace(reader_.Behind(k)) && k < 40) ++k;
+            const size_t last = k;
+            while (reader_.Behind(k) >= '0' && reader_.Behind(k) <= '9' && k < 40) ++k;
+            if (k == last || k - last > 10 || pdf::IsRegular(reader_.Behind(k))) return false;
+            value = 0;
+            for (size_t i = k - 1; i >= last; --i) value = value * 10 + (reader_.Behind(i) - '0');
+            return true;
+        };
+        int64_t generation = 0, number = 0;
+        if (!pdf::IsSpace(reader_.Behind(k)) || !integer(generation) || !integer(number) ||
+            number > UINT32_MAX)
+            return;
+        ReadObject(static_cast<uint32_t>(number), reader_.Offset() - static_cast<int64_t>(k) + 1);
     }
 
     // One object after its "N G obj"; `header` is where "N" starts.
@@ -220,7 +245,8 @@ class PdfWalk {
         }
         const int64_t after = end;
         // While one page is re-read (Capture), only the stream that holds it is inflated.
-        if (value.NameOf("Type") == "ObjStm" && (!capturing_ || capture_.index >= 0))
+        if (value.NameOf("Type") == "ObjStm" &&
+            (!capture_.on || !capture_.at || capture_.at->index >= 0))
             ObjectStream(number, value, start, end, header);
         reader_.SeekTo(after);
         reader_.SkipPast("endstream");
@@ -254,7 +280,7 @@ class PdfWalk {
             Note(name + " has no valid /N or /First: skipped");
             return;
         }
-        ++facts_.objectStreams;
+        if (!capture_.on) ++facts_.objectStreams;
         // The header: pairs of object number and offset from /First.
         Reader header_(reinterpret_cast<const uint8_t*>(data.data()), static_cast<size_t>(*first));
         pdf::Tokenizer numbers(header_);
@@ -366,8 +392,11 @@ class PdfWalk {
     }
 
     void Record(uint32_t number, const Value& v, Location where) {
-        if (capturing_) {
-            if (where.offset == capture_.offset && where.index == capture_.index) captured_ = v;
+        if (capture_.on) {
+            if (number == capture_.number &&
+                (!capture_.at ||
+                 (where.offset == capture_.at->offset && where.index == capture_.at->index)))
+                captured_ = v;
             return;
         }
         ColourSpaces(v);
@@ -389,7 +418,12 @@ class PdfWalk {
             if (!pageNodes_.contains(number)) nodeOrder_.push_back(number);
             pageNodes_[number] = node;
         } else if (type == "Page") {
-            pages_.push_back({number, where});
+            // Where each page is, for the first page's re-reading; past a bound, only the
+            // pages already met (an update), and the first page is then searched for again.
+            if (pages_.size() < kMaxPagesKept || keptPages_.contains(number)) {
+                pages_.push_back({number, where});
+                keptPages_.insert(number);
+            }
         } else if (type == "XRef") {
             Trailer(v);
         }
@@ -418,17 +452,22 @@ class PdfWalk {
         if (info.title || info.creator || info.producer) infos_[number] = std::move(info);
     }
 
-    // Re-reads the object at `where` (a page: only its location was kept).
-    std::optional<Value> Capture(Location where) {
-        capturing_ = true;
-        capture_ = where;
+    // Re-reads object `number`: the one at `where`, or the last of that number in the file
+    // when its place was not kept (a page: only its place was kept).
+    std::optional<Value> Capture(uint32_t number, std::optional<Location> where) {
+        capture_ = {true, number, where};
         captured_.reset();
-        reader_.SeekTo(where.offset);
-        Parser header(reader_, 64);
-        const Token n = header.Next(), g = header.Next(), obj = header.Next();
-        if (n.kind == Token::Number && g.kind == Token::Number && obj.Is("obj"))
-            ReadObject(static_cast<uint32_t>(n.number), where.offset);
-        capturing_ = false;
+        if (where) {
+            reader_.SeekTo(where->offset);
+            Parser header(reader_, 64);
+            const Token n = header.Next(), g = header.Next(), obj = header.Next();
+            if (n.kind == Token::Number && g.kind == Token::Number && obj.Is("obj"))
+                ReadObject(number, where->offset);
+        } else {
+            reader_.SeekTo(0);
+            Scan();
+        }
+        capture_ = {};
         return std::move(captured_);
     }
 
@@ -455,8 +494,10 @@ class PdfWalk {
         if (!chain.empty()) facts_.pages = chain.front()->count;
         const auto page = std::find_if(pages_.rbegin(), pages_.rend(),
                                        [at](const auto& p) { return p.first == at; });
-        if (!chain.empty() && page != pages_.rend()) {
-            if (const auto value = Capture(page->second)) {
+        std::optional<Location> where;
+        if (page != pages_.rend()) where = page->second;
+        if (!chain.empty() && (where || pages_.size() >= kMaxPagesKept)) {
+            if (const auto value = Capture(at, where)) {
                 facts_.firstPageFound = true;
                 facts_.mediaBox = BoxOf(*value, "MediaBox");
                 facts_.cropBox = BoxOf(*value, "CropBox");
@@ -508,12 +549,16 @@ class PdfWalk {
     std::unordered_map<uint32_t, PageNode> pageNodes_;
     std::vector<uint32_t> nodeOrder_;
     std::vector<std::pair<uint32_t, Location>> pages_;  // only where each page is
+    std::unordered_set<uint32_t> keptPages_;
     std::unordered_map<uint32_t, FontRecord> fonts_;
     std::vector<uint32_t> fontOrder_;
     std::unordered_map<uint32_t, std::string> descriptors_;
     std::unordered_map<uint32_t, InfoRecord> infos_;
-    bool capturing_ = false;
-    Location capture_;
+    struct {
+        bool on = false;
+        uint32_t number = 0;
+        std::optional<Location> at;
+    } capture_;
     std::optional<Value> captured_;
 };
 

@@ -1,12 +1,14 @@
 #include "preflight/pdf_syntax.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace zelk::preflight::pdf {
 namespace {
 
 constexpr size_t kChunk = 64 * 1024;
+constexpr size_t kBehind = 64;          // bytes kept before the position when the buffer moves on
 constexpr size_t kMaxText = 64 * 1024;  // bytes kept of one string; the rest is read past
 constexpr size_t kMaxWord = 256;        // bytes kept of one name or keyword
 constexpr size_t kMaxItems = 256;       // array items kept
@@ -47,28 +49,20 @@ Reader::Reader(const uint8_t* data, size_t size) : data_(data), end_(size) {}
 bool Reader::Fill(size_t need) {
     if (end_ - pos_ >= need) return true;
     if (file_ == nullptr || failed_) return false;
-    // Keep the bytes not yet used at the front and read behind them.
-    std::memmove(buffer_.data(), buffer_.data() + pos_, end_ - pos_);
-    base_ += static_cast<int64_t>(pos_);
-    end_ -= pos_;
-    pos_ = 0;
-    while (end_ < need) {
+    // Keep the bytes not yet used, and a few behind them, at the front and read behind them.
+    const size_t from = pos_ - std::min(pos_, kBehind);
+    std::memmove(buffer_.data(), buffer_.data() + from, end_ - from);
+    base_ += static_cast<int64_t>(from);
+    end_ -= from;
+    pos_ -= from;
+    while (end_ - pos_ < need && end_ < buffer_.size()) {
         const int64_t got =
             file_->Read(buffer_.data() + end_, static_cast<int64_t>(buffer_.size() - end_));
         if (got < 0) failed_ = true;
         if (got <= 0) return false;
         end_ += static_cast<size_t>(got);
     }
-    return true;
-}
-
-int Reader::Peek(size_t ahead) {
-    return Fill(ahead + 1) ? data_[pos_ + ahead] : -1;
-}
-
-int Reader::Get() {
-    if (!Fill(1)) return -1;
-    return data_[pos_++];
+    return end_ - pos_ >= need;
 }
 
 void Reader::SeekTo(int64_t offset) {
@@ -265,7 +259,14 @@ Token Tokenizer::Next() {
         if (number && digits) {
             t.kind = Token::Number;
             t.integer = !point;
-            t.number = std::strtod(s.c_str(), nullptr);
+            if (t.integer && s.size() < 16) {  // most numbers: no need for strtod
+                double v = 0;
+                for (char d : s)
+                    if (d >= '0' && d <= '9') v = v * 10 + (d - '0');
+                t.number = s[0] == '-' ? -v : v;
+            } else {
+                t.number = std::strtod(s.c_str(), nullptr);
+            }
         }
     }
     return t;
@@ -364,6 +365,7 @@ bool Parser::Parse(Value& out, Token token, int depth) {
         }
         case Token::DictOpen: {
             out.kind = Value::Dict;
+            out.items.reserve(8);
             for (Token key = Next(); key.kind != Token::DictClose; key = Next()) {
                 if (key.kind != Token::Name) return false;
                 Value k, v;

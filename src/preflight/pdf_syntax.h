@@ -3,6 +3,7 @@
 // file, however it is made, makes the reader look past its bytes or keep more than it bounds.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -19,8 +20,11 @@ class Reader {
     explicit Reader(SourceFile& file);
     Reader(const uint8_t* data, size_t size);
 
-    int Peek(size_t ahead = 0);  // the byte `ahead` after the next, or -1 past the end
-    int Get();
+    // The byte `ahead` after the next, or -1 past the end.
+    int Peek(size_t ahead = 0) {
+        return end_ - pos_ > ahead || Fill(ahead + 1) ? data_[pos_ + ahead] : -1;
+    }
+    int Get() { return pos_ < end_ || Fill(1) ? data_[pos_++] : -1; }
     int64_t Offset() const { return base_ + static_cast<int64_t>(pos_); }
     void SeekTo(int64_t offset);
     bool StartsWith(std::string_view text);
@@ -30,9 +34,17 @@ class Reader {
     size_t ReadInto(uint8_t* dst, size_t max);
     bool Failed() const { return failed_; }  // the file refused a read or a seek
 
-  private:
-    bool Fill(size_t need);  // at least `need` bytes from pos_, false when the end is nearer
+    // At least `need` bytes from the position, false when the end is nearer.
+    bool Fill(size_t need);
+    // The bytes from the position that are at hand (after Fill), and a step over them.
+    const uint8_t* Here() const { return data_ + pos_; }
+    size_t Available() const { return end_ - pos_; }
+    void Advance(size_t n) { pos_ += std::min(n, end_ - pos_); }
+    // The byte `k` before the position (1 is the last one read), -1 when not at hand: the
+    // reader keeps at least 64 bytes behind it after each read, except after a far seek.
+    int Behind(size_t k) const { return k <= pos_ && k > 0 ? data_[pos_ - k] : -1; }
 
+  private:
     SourceFile* file_ = nullptr;
     std::vector<uint8_t> buffer_;
     const uint8_t* data_ = nullptr;

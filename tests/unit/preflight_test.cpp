@@ -1,0 +1,295 @@
+// What zelk-inspect reads beyond the window: crafted files for what real tools do not make
+// (inheritance, composite fonts, a decompression bomb, cut and damaged streams, deferred DSC
+// comments, looping TIFF directories); the fixtures of real tools are in the golden test.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <nlohmann/json.hpp>
+
+#include "analysis/memory_source.h"
+#include "preflight/preflight.h"
+#include "preflight_output.h"
+#include "test_files.h"
+
+namespace zelk::preflight {
+namespace {
+
+std::string Deflate(const std::string& data) {
+    uLongf size = compressBound(static_cast<uLong>(data.size()));
+    std::string out(size, '\0');
+    compress2(reinterpret_cast<Bytef*>(out.data()), &size,
+              reinterpret_cast<const Bytef*>(data.data()), static_cast<uLong>(data.size()), 6);
+    out.resize(size);
+    return out;
+}
+
+// Object `number` as an object stream of `objects`; `cut` keeps only that many bytes of its
+// compressed data (the length still says all of it).
+std::string ObjectStream(int number, const std::vector<std::pair<int, std::string>>& objects,
+                         size_t cut = std::string::npos,
+                         const std::string& filter = "/FlateDecode") {
+    std::string header, body;
+    for (const auto& [n, text] : objects) {
+        header += std::to_string(n) + " " + std::to_string(body.size()) + " ";
+        body += text + "\n";
+    }
+    std::string data = filter.empty() ? header + body : Deflate(header + body);
+    const size_t length = data.size();
+    data = data.substr(0, cut);
+    return std::to_string(number) + " 0 obj\n<< /Type /ObjStm /N " +
+           std::to_string(objects.size()) + " /First " + std::to_string(header.size()) +
+           (filter.empty() ? "" : " /Filter " + filter) + " /Length " + std::to_string(length) +
+           " >>\nstream\n" + data + "\nendstream\nendobj\n";
+}
+
+PdfFacts Pdf(const std::string& bytes, std::vector<std::string>& notes) {
+    MemorySourceFile file(bytes);
+    return ReadPdf(file, notes);
+}
+
+TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
+    const std::string pdf =
+        "%PDF-1.5\n" +
+        ObjectStream(
+            1,
+            {{2, "<< /Type /Catalog /Pages 3 0 R >>"},
+             {3, "<< /Type /Pages /Kids [4 0 R] /Count 7 /MediaBox [0 0 1000 500] /Rotate -90 >>"},
+             {4,
+              "<< /Type /Pages /Parent 3 0 R /Kids [5 0 R 13 0 R] /Count 7 "
+              "/CropBox [990 490 10 10] >>"},
+             {5,
+              "<< /Type /Page /Parent 4 0 R /TrimBox [20 20 980 480] /Resources << "
+              "/ColorSpace << /CS0 [/Separation /Spot#20One /DeviceCMYK 9 0 R] /CS1 "
+              "[/DeviceN [/Black /None /Spot#20Two /Spot#20One] /DeviceCMYK 9 0 R] /CS2 "
+              "[/Separation /All /DeviceCMYK 9 0 R] >> /Font << /F1 6 0 R >> >> >>"}}) +
+        "6 0 obj << /Type /Font /Subtype /Type0 /BaseFont /ABCDEF+Gothic-H /DescendantFonts [7 0 "
+        "R] >> endobj\n"
+        "7 0 obj << /Type /Font /Subtype /CIDFontType2 /BaseFont /ABCDEF+Gothic "
+        "/FontDescriptor 8 0 R >> endobj\n"
+        "8 0 obj << /Type /FontDescriptor /FontName /ABCDEF+Gothic /FontFile2 10 0 R >> endobj\n"
+        "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> endobj\n"
+        "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
+        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00> /Producer (A \\(B\\) C\\101) >> endobj\n"
+        "14 0 obj << /Title (not the info) >> endobj\n"
+        "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> endobj\n"
+        "trailer << /Root 2 0 R /Info 12 0 R >>\n%%EOF\n";
+    std::vector<std::string> notes;
+    const PdfFacts facts = Pdf(pdf, notes);
+    EXPECT_TRUE(notes.empty()) << notes.front();
+    EXPECT_EQ(facts.objectStreams, 1);
+    EXPECT_EQ(facts.pages, 7);
+    ASSERT_TRUE(facts.firstPageFound);
+    EXPECT_EQ(facts.mediaBox, (Box{0, 0, 1000, 500}));  // from the root
+    EXPECT_EQ(facts.cropBox, (Box{10, 10, 990, 490}));  // from the nearer node, corners sorted
+    EXPECT_EQ(facts.trimBox, (Box{20, 20, 980, 480}));
+    EXPECT_FALSE(facts.bleedBox);
+    EXPECT_EQ(facts.rotate, 270);
+    const PageSize size = PdfPageSize(facts);
+    EXPECT_EQ(size.width, 480);  // the crop box, turned
+    EXPECT_EQ(size.height, 980);
+    EXPECT_EQ(facts.spots, (std::vector<std::string>{"Spot One", "Spot Two"}));
+    EXPECT_EQ(facts.processInks, std::vector<std::string>{"Black"});
+    // The composite font once, embedded through its descendant; the later object 11 wins.
+    EXPECT_EQ(facts.fonts, (std::vector<PdfFont>{{"ABCDEF+Gothic-H", "Type0", "FontFile2"},
+                                                 {"Helvetica-Bold", "Type1", ""}}));
+    EXPECT_EQ(facts.title,
+              "\xC3\x84"
+              "A\xF0\x9F\x98\x80");
+    EXPECT_EQ(facts.producer, "A (B) CA");
+    EXPECT_FALSE(facts.creator);
+}
+
+TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
+    const std::string page =
+        "20 0 obj << /Type /Catalog /Pages 21 0 R >> endobj\n"
+        "21 0 obj << /Type /Pages /Kids [22 0 R] /Count 1 >> endobj\n"
+        "22 0 obj << /Type /Page /Parent 21 0 R /MediaBox [0 0 200 100] >> endobj\n";
+    std::string filler;  // compresses poorly, so a cut loses the objects behind it
+    for (uint32_t x = 1; filler.size() < 20000; x = x * 1103515245 + 12345)
+        filler += static_cast<char>('a' + (x >> 16) % 26);
+    const struct {
+        const char* what;
+        std::string stream;
+        const char* note;
+        bool titleRead;
+    } cases[] = {
+        {"bomb",
+         ObjectStream(1, {{2, "<< /Title (bomb) >>"}, {3, "(" + std::string(17 << 20, '0') + ")"}}),
+         "inflates to over 16 MiB", false},
+        {"cut", ObjectStream(1, {{2, "<< /Title (cut) >>"}, {3, "(" + filler + ")"}}, 2000),
+         "cut short", true},
+        {"not zlib",
+         "1 0 obj << /Type /ObjStm /N 1 /First 4 /Filter /FlateDecode /Length 9 >>\n"
+         "stream\nnot zlib!\nendstream endobj\n",
+         "damaged", false},
+        {"other filter",
+         ObjectStream(1, {{2, "<< /Title (lzw) >>"}}, std::string::npos, "/LZWDecode"),
+         "other than FlateDecode", false},
+        {"no /N", "1 0 obj << /Type /ObjStm /Length 3 >>\nstream\n2 0\nendstream endobj\n",
+         "no valid /N", false},
+        {"short header",  // unfiltered: the header lists one object of three
+         "1 0 obj << /Type /ObjStm /N 3 /First 4 /Length 20 >>\nstream\n2 0\n<< /Title (x) >>"
+         "\nendstream endobj\n",
+         "fewer objects", true},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> notes;
+        const PdfFacts facts =
+            Pdf("%PDF-1.5\n" + c.stream + page + "trailer << /Root 20 0 R /Info 2 0 R >>\n", notes);
+        ASSERT_EQ(notes.size(), 1u) << c.what;
+        EXPECT_NE(notes[0].find(c.note), std::string::npos) << c.what << ": " << notes[0];
+        EXPECT_EQ(facts.title.has_value(), c.titleRead) << c.what;
+        // The objects outside the stream are still read.
+        EXPECT_EQ(facts.pages, 1) << c.what;
+        EXPECT_EQ(PdfPageSize(facts).width, 200) << c.what;
+    }
+}
+
+TEST(PreflightPdf, DamageAroundObjects) {
+    // An unterminated dictionary, a stream whose length is wrong or missing, an object with
+    // no endobj, a stream without end: each costs only itself.
+    const std::string pdf =
+        "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+        "5 0 obj << /Broken [1 2 endobj\n"
+        "6 0 obj << /Length 3 >> stream\n3 0 obj << /Title (in data) >> endobj\nendstream endobj\n"
+        "7 0 obj << /Length 8 0 R >> stream\n9 0 obj (x)\nendstream endobj\n"
+        "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 2 >>\n"
+        "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90] >> "
+        "endobj\n"
+        "4 0 obj << /Length 10 >> stream\nnever ends";
+    std::vector<std::string> notes;
+    const PdfFacts facts = Pdf(pdf, notes);
+    EXPECT_EQ(facts.pages, 2);
+    EXPECT_FALSE(facts.title);                 // stream data is never read as objects
+    const PageSize size = PdfPageSize(facts);  // the crop box clipped to the media box
+    EXPECT_EQ(size.width, 50);
+    EXPECT_EQ(size.height, 60);
+    ASSERT_EQ(notes.size(), 2u);
+    EXPECT_NE(notes[0].find("object 5"), std::string::npos) << notes[0];
+    EXPECT_NE(notes[1].find("object 4 has no end"), std::string::npos) << notes[1];
+}
+
+TEST(PreflightFit, VerdictsAndMargins) {
+    const struct {
+        PageSize page;
+        double fast, slow;
+        Verdict verdict;
+        bool turned;
+        double fastMargin, slowMargin;
+    } cases[] = {
+        {{595, 842}, 1582, 2126, Verdict::Fits, false, 987, 1284},
+        {{100, 200}, 100, 200, Verdict::Fits, false, 0, 0},  // exactly
+        {{842, 595}, 700, 900, Verdict::FitsTurned, true, 105, 58},
+        {{1000, 1000}, 900, 2000, Verdict::TooBig, false, -100, 1000},
+        {{3000, 500}, 2000, 1000, Verdict::TooBig, false, -1000, 500},  // as is overhangs less
+        {{500, 3000}, 2000, 1000, Verdict::TooBig, true, -1000, 500},   // turned overhangs less
+        {{0, 842}, 1582, 2126, Verdict::Unknown, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const Fit fit = FitOnFormat(c.page, c.fast, c.slow);
+        EXPECT_EQ(fit.verdict, c.verdict) << c.page.width << " x " << c.page.height;
+        EXPECT_EQ(fit.turned, c.turned) << c.page.width << " x " << c.page.height;
+        EXPECT_EQ(fit.fastScanMargin, c.fastMargin) << c.page.width << " x " << c.page.height;
+        EXPECT_EQ(fit.slowScanMargin, c.slowMargin) << c.page.width << " x " << c.page.height;
+    }
+}
+
+TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
+    const std::string ps =
+        "%!PS-Adobe-3.0 EPSF-3.0\r\n%%HiResBoundingBox: (atend)\r\n%%DocumentMedia: (atend)\r\n"
+        "%%EndComments\r\n%%HiResBoundingBox: 9 9 9 9\r\n"
+        "%%Trailer\r\n%%HiResBoundingBox: 1.5 2.5 100.25 200.75\r\n"
+        "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy card) 612 792 300 () coated\r\n"
+        "%%EOF\r\n";
+    std::string dos = "\xC5\xD0\xD3\xC6", le;
+    for (uint32_t v : {30u, static_cast<uint32_t>(ps.size())})
+        for (int i = 0; i < 4; ++i) dos += static_cast<char>(v >> (8 * i) & 0xFF);
+    dos += std::string(18, '\0') + ps + "binary preview";
+    for (const std::string& bytes : {ps, dos}) {
+        MemorySourceFile file(bytes);
+        std::vector<std::string> notes;
+        const DscFacts facts = ReadDsc(file, notes);
+        EXPECT_EQ(facts.hiResBoundingBox, (Box{1.5, 2.5, 100.25, 200.75}));
+        ASSERT_EQ(facts.media.size(), 2u);
+        EXPECT_EQ(facts.media[0].name, "Plain");
+        EXPECT_EQ(facts.media[0].colour, "white");
+        EXPECT_EQ(facts.media[1].name, "Heavy card");
+        EXPECT_EQ(facts.media[1].weight, 300);
+        EXPECT_EQ(facts.media[1].height, 792);
+        EXPECT_EQ(facts.media[1].type, "coated");
+        EXPECT_TRUE(notes.empty());
+    }
+}
+
+// A little-endian TIFF: one directory of `entries` (tag, type, count, value), then `next`.
+std::string Tiff(const std::vector<std::array<uint32_t, 4>>& entries, uint32_t next) {
+    std::string t = std::string("II*\0", 4) + std::string("\x08\0\0\0", 4);
+    auto put = [&t](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) t += static_cast<char>(v >> (8 * i) & 0xFF);
+    };
+    put(static_cast<uint32_t>(entries.size()), 2);
+    for (const auto& e : entries) put(e[0], 2), put(e[1], 2), put(e[2], 4), put(e[3], 4);
+    put(next, 4);
+    return t;
+}
+
+TEST(PreflightTiff, TagsAndTheDirectoryChain) {
+    const uint32_t inline2 = 'K' | 0u << 8 | 'Y' << 16;  // "K\0Y\0" held in the entry itself
+    const struct {
+        std::string bytes;
+        int32_t images;
+        const char* note;
+    } cases[] = {
+        {Tiff({{274, 3, 1, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}}, 0), 1,
+         nullptr},
+        {Tiff({{274, 3, 1, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}}, 8), 1,
+         "loops"},
+        {Tiff({{274, 3, 1, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}}, 99999),
+         1, "outside"},
+    };
+    for (const auto& c : cases) {
+        MemorySourceFile file(c.bytes);
+        std::vector<std::string> notes;
+        const TiffFacts facts = ReadTiff(file, notes);
+        EXPECT_EQ(facts.orientation, 7);
+        EXPECT_TRUE(OrientationMirrors(*facts.orientation));
+        EXPECT_EQ(facts.inkSet, 2);
+        EXPECT_EQ(facts.inkNames, (std::vector<std::string>{"K", "Y"}));
+        EXPECT_TRUE(facts.iccProfile);
+        EXPECT_EQ(facts.images, c.images);
+        if (c.note == nullptr)
+            EXPECT_TRUE(notes.empty());
+        else
+            EXPECT_TRUE(notes.size() == 1 && notes[0].find(c.note) != std::string::npos);
+    }
+    for (int32_t o : {1, 3, 6, 8}) EXPECT_FALSE(OrientationMirrors(o)) << o;
+    for (int32_t o : {2, 4, 5}) EXPECT_TRUE(OrientationMirrors(o)) << o;
+}
+
+TEST(PreflightCli, OutputFormatOptions) {
+    const std::string job = test::NativePath(test::DataPath("pdf/qpdf-rotated.pdf"));
+    const auto fit = [&job](const std::string& options) {
+        const auto run = test::RunInspect("--json " + options + " \"" + job + "\"");
+        EXPECT_EQ(run.status, 0) << options << run.err;
+        return nlohmann::json::parse(run.out)["preflight"]["fit"];
+    };
+    // The rotated page is 822 x 575 pt.
+    auto f = fit("--fast-scan 830pt --slow-scan=22cm");
+    EXPECT_EQ(f["verdict"], "fits");
+    EXPECT_EQ(f["formatFrom"], "options");
+    EXPECT_EQ(f["slowScanMargin"], 48.622);  // 220 mm is 623.622 pt
+    f = fit("--fast-scan=8in");
+    EXPECT_EQ(f["verdict"], "fitsTurned");
+    EXPECT_EQ(f["slowScan"], 2126);  // the other limit from the settings
+    EXPECT_EQ(f["fastScanMargin"], 1);
+    for (const char* bad : {"--fast-scan 12", "--slow-scan 0mm", "--fast-scan 5 px", "--fast-scan",
+                            "--slow-scanner 5mm", "--fast-scan=-3in"}) {
+        const auto run = test::RunInspect(std::string(bad) + " \"" + job + "\"");
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.err.find("usage"), std::string::npos) << bad;
+    }
+    EXPECT_EQ(cli::ParseLength("558 mm").value_or(0), 558 * 72 / 25.4);
+}
+
+}  // namespace
+}  // namespace zelk::preflight
