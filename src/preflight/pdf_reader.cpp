@@ -212,8 +212,16 @@ class PdfWalk {
         Value value;
         if (!parser.ParseValue(value)) {
             Note("object " + std::to_string(number) + " could not be read: skipped");
+            // The objects within what the parse read are looked for again, once: a failure
+            // inside that stretch goes on where it stopped, so damage costs linear time.
+            const int64_t reached = reader_.Offset();
             parser.Unread();
-            reader_.SeekTo(body);
+            if (body < noRescueUntil_) {
+                reader_.SeekTo(std::max(reached, body));
+            } else {
+                noRescueUntil_ = reached;
+                reader_.SeekTo(body);
+            }
             return;
         }
         const Token next = parser.Next();
@@ -545,6 +553,7 @@ class PdfWalk {
     std::vector<std::string>& notes_;
     PdfFacts facts_;
     uint32_t root_ = 0, info_ = 0;
+    int64_t noRescueUntil_ = 0;
     std::map<uint32_t, uint32_t> catalogs_;
     std::unordered_map<uint32_t, PageNode> pageNodes_;
     std::vector<uint32_t> nodeOrder_;

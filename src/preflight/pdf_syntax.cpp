@@ -134,7 +134,7 @@ void Tokenizer::LiteralString(std::string& out) {
     auto keep = [&out](int c) {
         if (out.size() < kMaxText) out += static_cast<char>(c);
     };
-    for (int c = reader_.Get(); c >= 0; c = reader_.Get()) {
+    for (int c = reader_.Get(); c >= 0 && reader_.Offset() <= limit_; c = reader_.Get()) {
         if (c == ')' && --depth == 0) return;
         if (c == '(') ++depth;
         if (c != '\\') {
@@ -180,7 +180,8 @@ void Tokenizer::LiteralString(std::string& out) {
 
 void Tokenizer::HexString(std::string& out) {
     int high = -1;
-    for (int c = reader_.Get(); c >= 0 && c != '>'; c = reader_.Get()) {
+    for (int c = reader_.Get(); c >= 0 && c != '>' && reader_.Offset() <= limit_;
+         c = reader_.Get()) {
         const int v = HexValue(c);
         if (v < 0) continue;  // white space, or damage: skipped
         if (high < 0) {
@@ -294,7 +295,9 @@ uint32_t Value::RefOf(std::string_view key) const {
 // --- Parser
 
 Parser::Parser(Reader& reader, int64_t maxBytes)
-    : reader_(reader), tokenizer_(reader), limit_(reader.Offset() + maxBytes) {}
+    : reader_(reader), tokenizer_(reader), limit_(reader.Offset() + maxBytes) {
+    tokenizer_.Limit(limit_);
+}
 
 Token& Parser::Ahead(size_t n) {
     while (ahead_.size() <= n) ahead_.push_back(tokenizer_.Next());

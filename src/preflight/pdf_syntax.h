@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <deque>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,12 +78,16 @@ class Tokenizer {
   public:
     explicit Tokenizer(Reader& reader) : reader_(reader) {}
     Token Next();
+    // A string is read no further than this offset: an unbalanced "(" in a damaged object
+    // must not swallow the rest of the file.
+    void Limit(int64_t offset) { limit_ = offset; }
 
   private:
     void SkipSpaceAndComments();
     void LiteralString(std::string& out);
     void HexString(std::string& out);
     Reader& reader_;
+    int64_t limit_ = std::numeric_limits<int64_t>::max();
 };
 
 bool IsSpace(int c);

@@ -147,7 +147,7 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
 
 TEST(PreflightPdf, DamageAroundObjects) {
     // An unterminated dictionary, a stream whose length is wrong or missing, an object with
-    // no endobj, a stream without end: each costs only itself.
+    // no endobj, an unbalanced string, a stream without end: each costs only itself.
     const std::string pdf =
         "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
         "5 0 obj << /Broken [1 2 endobj\n"
@@ -156,17 +156,21 @@ TEST(PreflightPdf, DamageAroundObjects) {
         "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 2 >>\n"
         "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90] >> "
         "endobj\n"
+        "8 0 obj << /Unbalanced (" +
+        std::string(9 << 20, ' ') +
+        "\n9 0 obj << /Title (after the damage) >> endobj\ntrailer << /Info 9 0 R >>\n"
         "4 0 obj << /Length 10 >> stream\nnever ends";
     std::vector<std::string> notes;
     const PdfFacts facts = Pdf(pdf, notes);
     EXPECT_EQ(facts.pages, 2);
-    EXPECT_FALSE(facts.title);                 // stream data is never read as objects
-    const PageSize size = PdfPageSize(facts);  // the crop box clipped to the media box
+    EXPECT_EQ(facts.title, "after the damage");  // not the one in stream data
+    const PageSize size = PdfPageSize(facts);    // the crop box clipped to the media box
     EXPECT_EQ(size.width, 50);
     EXPECT_EQ(size.height, 60);
-    ASSERT_EQ(notes.size(), 2u);
+    ASSERT_EQ(notes.size(), 3u);
     EXPECT_NE(notes[0].find("object 5"), std::string::npos) << notes[0];
-    EXPECT_NE(notes[1].find("object 4 has no end"), std::string::npos) << notes[1];
+    EXPECT_NE(notes[1].find("object 8"), std::string::npos) << notes[1];
+    EXPECT_NE(notes[2].find("object 4 has no end"), std::string::npos) << notes[2];
 }
 
 TEST(PreflightFit, VerdictsAndMargins) {
