@@ -156,43 +156,43 @@ std::string OneLine(std::string text) {
     return text;
 }
 
-std::string Str(const Json& j) {
+}  // namespace
+
+std::string AsText(const Json& j) {
     return j.is_string() ? j.get<std::string>() : j.dump();
 }
 
-}  // namespace
-
 std::string ToText(const Json& r) {
     std::ostringstream out;
-    out << Str(r["file"]) << "\n";
+    out << AsText(r["file"]) << "\n";
     for (const auto& m : r["messages"])
-        out << "  " << Str(m["type"]) << ": " << OneLine(Str(m["text"])) << " -> "
-            << Str(m["answer"]) << "\n";
+        out << "  " << AsText(m["type"]) << ": " << OneLine(AsText(m["text"])) << " -> "
+            << AsText(m["answer"]) << "\n";
     if (r["kind"].is_null()) {
         out << "  not analysed\n";
         return out.str();
     }
-    out << "  kind: " << Str(r["kind"]) << (r["complete"].get<bool>() ? "" : " (scan stopped)")
+    out << "  kind: " << AsText(r["kind"]) << (r["complete"].get<bool>() ? "" : " (scan stopped)")
         << "\n";
-    out << Lines(Str(r["report"]), "  ");
+    out << Lines(AsText(r["report"]), "  ");
     const Json& page = r["page"];
     out << "  page: " << page["width"] << " x " << page["height"] << " pt, pages "
-        << Str(page["count"]);
-    if (!page["name"].is_null()) out << ", " << OneLine(Str(page["name"]));
-    out << ", emulsion " << Str(page["emulsion"]) << "\n";
+        << AsText(page["count"]);
+    if (!page["name"].is_null()) out << ", " << OneLine(AsText(page["name"]));
+    out << ", emulsion " << AsText(page["emulsion"]) << "\n";
     if (!r["tiff"].is_null()) {
         out << "  image" << (r["tiff"]["multiPage"].get<bool>() ? " (several in the file)" : "")
             << ":\n"
-            << Lines(Str(r["tiff"]["colourText"]), "   ");
+            << Lines(AsText(r["tiff"]["colourText"]), "   ");
         out << PreflightText(r.value("preflight", Json()));
         return out.str();
     }
     const Json& colours = r["colours"];
-    if (!colours["summary"].is_null()) out << "  colours:" << Str(colours["summary"]) << "\n";
-    for (const auto& ink : colours["inks"]) out << "    process " << Str(ink) << "\n";
-    for (const auto& spot : colours["spots"]) out << "    spot " << Str(spot["name"]) << "\n";
-    if (!r["resourceLabel"].is_null()) out << "  resources:" << Str(r["resourceLabel"]) << "\n";
-    for (const auto& res : r["resources"]) out << "    " << Str(res) << "\n";
+    if (!colours["summary"].is_null()) out << "  colours:" << AsText(colours["summary"]) << "\n";
+    for (const auto& ink : colours["inks"]) out << "    process " << AsText(ink) << "\n";
+    for (const auto& spot : colours["spots"]) out << "    spot " << AsText(spot["name"]) << "\n";
+    if (!r["resourceLabel"].is_null()) out << "  resources:" << AsText(r["resourceLabel"]) << "\n";
+    for (const auto& res : r["resources"]) out << "    " << AsText(res) << "\n";
     out << PreflightText(r.value("preflight", Json()));
     return out.str();
 }

@@ -4,6 +4,7 @@
 #include <locale>
 #include <sstream>
 
+#include "output.h"
 #include "text_encoding.h"
 
 namespace zelk::cli {
@@ -17,12 +18,8 @@ double Points(double v) {
     return std::round(v * 1000) / 1000;
 }
 
-Json Text(const std::string& s) {
-    return ToUtf8(s);
-}
-
 Json OptionalText(const std::optional<std::string>& s) {
-    return s ? Text(*s) : Json(nullptr);
+    return s ? Json(ToUtf8(*s)) : Json(nullptr);
 }
 
 Json BoxJson(const std::optional<pf::Box>& box) {
@@ -32,15 +29,15 @@ Json BoxJson(const std::optional<pf::Box>& box) {
 
 Json Names(const std::vector<std::string>& names) {
     Json list = Json::array();
-    for (const auto& name : names) list.push_back(Text(name));
+    for (const auto& name : names) list.push_back(ToUtf8(name));
     return list;
 }
 
 Json PdfJson(const pf::PdfFacts& pdf) {
     Json fonts = Json::array();
     for (const auto& f : pdf.fonts)
-        fonts.push_back({{"name", Text(f.name)},
-                         {"subtype", f.subtype.empty() ? Json(nullptr) : Text(f.subtype)},
+        fonts.push_back({{"name", ToUtf8(f.name)},
+                         {"subtype", f.subtype.empty() ? Json(nullptr) : Json(ToUtf8(f.subtype))},
                          {"embedded", !f.fontFile.empty()},
                          {"fontFile", f.fontFile.empty() ? Json(nullptr) : Json(f.fontFile)}});
     Json page = nullptr;
@@ -77,12 +74,12 @@ Json TiffJson(const pf::TiffFacts& tiff) {
 Json DscJson(const pf::DscFacts& dsc) {
     Json media = Json::array();
     for (const auto& m : dsc.media)
-        media.push_back({{"name", Text(m.name)},
+        media.push_back({{"name", ToUtf8(m.name)},
                          {"width", Points(m.width)},
                          {"height", Points(m.height)},
                          {"weight", Points(m.weight)},
-                         {"colour", Text(m.colour)},
-                         {"type", Text(m.type)}});
+                         {"colour", ToUtf8(m.colour)},
+                         {"type", ToUtf8(m.type)}});
     return {{"hiResBoundingBox", BoxJson(dsc.hiResBoundingBox)}, {"documentMedia", media}};
 }
 
@@ -112,10 +109,6 @@ Json FitJson(const Inspection& inspection, const pf::Facts& facts, const OutputF
             {"turned", fit.turned},
             {"fastScanMargin", known ? Json(Points(fit.fastScanMargin)) : Json(nullptr)},
             {"slowScanMargin", known ? Json(Points(fit.slowScanMargin)) : Json(nullptr)}};
-}
-
-std::string Str(const Json& j) {
-    return j.is_string() ? j.get<std::string>() : j.dump();
 }
 
 std::string Number(const Json& j) {
@@ -150,7 +143,7 @@ Json PreflightJson(const Inspection& inspection, const std::string& path,
     else
         facts.notes.push_back("the file could not be opened again to read its facts");
     Json notes = Json::array();
-    for (const auto& note : facts.notes) notes.push_back(Text(note));
+    for (const auto& note : facts.notes) notes.push_back(ToUtf8(note));
     return {{"fit", FitJson(inspection, facts, format)},
             {"pdf", facts.pdf ? PdfJson(*facts.pdf) : Json(nullptr)},
             {"tiff", facts.tiff ? TiffJson(*facts.tiff) : Json(nullptr)},
@@ -162,40 +155,40 @@ std::string PreflightText(const Json& p) {
     if (p.is_null()) return {};
     std::ostringstream out;
     const Json& fit = p["fit"];
-    out << "  fit: " << Str(fit["verdict"]) << ", page " << Number(fit["pageWidth"]) << " x "
-        << Number(fit["pageHeight"]) << " pt (" << Str(fit["pageFrom"]) << ") on "
+    out << "  fit: " << AsText(fit["verdict"]) << ", page " << Number(fit["pageWidth"]) << " x "
+        << Number(fit["pageHeight"]) << " pt (" << AsText(fit["pageFrom"]) << ") on "
         << Number(fit["fastScan"]) << " x " << Number(fit["slowScan"]) << " pt";
     if (!fit["fastScanMargin"].is_null())
         out << ", margins " << Number(fit["fastScanMargin"]) << " x "
             << Number(fit["slowScanMargin"]) << " pt";
     out << "\n";
     if (const Json& pdf = p["pdf"]; !pdf.is_null()) {
-        out << "  pdf: pages " << (pdf["pages"].is_null() ? "unknown" : Str(pdf["pages"]));
+        out << "  pdf: pages " << (pdf["pages"].is_null() ? "unknown" : AsText(pdf["pages"]));
         if (const Json& page = pdf["firstPage"]; !page.is_null()) {
             for (const char* box : {"mediaBox", "cropBox", "bleedBox", "trimBox"}) {
                 if (page[box].is_null()) continue;
                 out << ", " << box;
                 for (const auto& v : page[box]) out << " " << Number(v);
             }
-            out << ", rotate " << Str(page["rotate"]);
+            out << ", rotate " << AsText(page["rotate"]);
         }
         out << "\n";
-        for (const auto& ink : pdf["spots"]) out << "    spot " << Str(ink) << "\n";
-        for (const auto& ink : pdf["processInks"]) out << "    process " << Str(ink) << "\n";
+        for (const auto& ink : pdf["spots"]) out << "    spot " << AsText(ink) << "\n";
+        for (const auto& ink : pdf["processInks"]) out << "    process " << AsText(ink) << "\n";
         for (const auto& font : pdf["fonts"])
-            out << "    font " << Str(font["name"])
+            out << "    font " << AsText(font["name"])
                 << (font["embedded"].get<bool>() ? " (embedded)" : " (not embedded)") << "\n";
         for (const char* key : {"title", "creator", "producer"})
-            if (!pdf[key].is_null()) out << "    " << key << ": " << Str(pdf[key]) << "\n";
+            if (!pdf[key].is_null()) out << "    " << key << ": " << AsText(pdf[key]) << "\n";
     }
     if (const Json& tiff = p["tiff"]; !tiff.is_null()) {
-        out << "  tiff: " << Str(tiff["images"]) << " image(s)";
+        out << "  tiff: " << AsText(tiff["images"]) << " image(s)";
         if (!tiff["orientation"].is_null())
-            out << ", orientation " << Str(tiff["orientationName"])
+            out << ", orientation " << AsText(tiff["orientationName"])
                 << (tiff["mirrored"].get<bool>() ? " (mirrored)" : "");
         if (tiff["iccProfile"].get<bool>()) out << ", ICC profile";
         out << "\n";
-        for (const auto& ink : tiff["inkNames"]) out << "    ink " << Str(ink) << "\n";
+        for (const auto& ink : tiff["inkNames"]) out << "    ink " << AsText(ink) << "\n";
     }
     if (const Json& dsc = p["dsc"]; !dsc.is_null()) {
         if (!dsc["hiResBoundingBox"].is_null()) {
@@ -204,10 +197,10 @@ std::string PreflightText(const Json& p) {
             out << "\n";
         }
         for (const auto& m : dsc["documentMedia"])
-            out << "  medium " << Str(m["name"]) << " " << Number(m["width"]) << " x "
+            out << "  medium " << AsText(m["name"]) << " " << Number(m["width"]) << " x "
                 << Number(m["height"]) << " pt\n";
     }
-    for (const auto& note : p["notes"]) out << "  note: " << Str(note) << "\n";
+    for (const auto& note : p["notes"]) out << "  note: " << AsText(note) << "\n";
     return out.str();
 }
 

@@ -14,6 +14,7 @@
 
 #include "preflight/pdf_syntax.h"
 #include "preflight/preflight.h"
+#include "preflight/utf8.h"
 
 namespace zelk::preflight {
 namespace {
@@ -109,21 +110,7 @@ std::string TextString(const std::string& s) {
             }
         }
         if (c >= 0xD800 && c < 0xE000) c = 0xFFFD;  // a lone surrogate
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | c >> 6);
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | c >> 12);
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | c >> 18);
-            out += static_cast<char>(0x80 | (c >> 12 & 0x3F));
-            out += static_cast<char>(0x80 | (c >> 6 & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        AppendUtf8(out, c);
     }
     return out;
 }
@@ -251,12 +238,11 @@ class PdfWalk {
             end = reader_.Offset() - 9;
             reader_.SeekTo(end);
         }
-        const int64_t after = end;
         // While one page is re-read (Capture), only the stream that holds it is inflated.
         if (value.NameOf("Type") == "ObjStm" &&
             (!capture_.on || !capture_.at || capture_.at->index >= 0))
             ObjectStream(number, value, start, end, header);
-        reader_.SeekTo(after);
+        reader_.SeekTo(end);
         reader_.SkipPast("endstream");
     }
 
@@ -317,20 +303,18 @@ class PdfWalk {
         reader_.SeekTo(start);
         std::vector<uint8_t> in(64 * 1024);
         int64_t left = end - start;
+        auto pull = [this, &in, &left] {  // the stream's next bytes into `in`; 0 at its end
+            const size_t n = reader_.ReadInto(
+                in.data(), static_cast<size_t>(std::min<int64_t>(left, std::ssize(in))));
+            left -= static_cast<int64_t>(n);
+            return n;
+        };
         if (!flate) {
             if (left > kMaxInflated) {
                 Note(name + " is over 16 MiB: skipped");
                 return false;
             }
-            out.resize(static_cast<size_t>(left));
-            size_t got = 0;
-            while (got < out.size()) {
-                const size_t n = reader_.ReadInto(reinterpret_cast<uint8_t*>(out.data()) + got,
-                                                  out.size() - got);
-                if (n == 0) break;
-                got += n;
-            }
-            out.resize(got);
+            while (const size_t n = pull()) out.append(reinterpret_cast<const char*>(in.data()), n);
             return true;
         }
         z_stream z{};
@@ -340,13 +324,8 @@ class PdfWalk {
         bool over = false;
         while (status == Z_OK) {
             if (z.avail_in == 0) {
-                const size_t n =
-                    left > 0
-                        ? reader_.ReadInto(in.data(), static_cast<size_t>(std::min<int64_t>(
-                                                          left, static_cast<int64_t>(in.size()))))
-                        : 0;
+                const size_t n = pull();
                 if (n == 0) break;  // the data ended before the stream did
-                left -= static_cast<int64_t>(n);
                 z.next_in = in.data();
                 z.avail_in = static_cast<uInt>(n);
             }

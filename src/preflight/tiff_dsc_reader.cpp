@@ -20,9 +20,10 @@ bool ReadAt(SourceFile& file, int64_t offset, void* dst, size_t count) {
                static_cast<int64_t>(count);
 }
 
-class TiffWords {
+// Unsigned words of 1 to 4 bytes in either byte order.
+class Endian {
   public:
-    explicit TiffWords(bool bigEndian) : big_(bigEndian) {}
+    explicit Endian(bool bigEndian) : big_(bigEndian) {}
     uint32_t Get(const uint8_t* p, int bytes) const {
         uint32_t v = 0;
         for (int i = 0; i < bytes; ++i)
@@ -60,7 +61,7 @@ Section PostScriptSection(SourceFile& file) {
     const int64_t size = file.Size();
     if (ReadAt(file, 0, head, sizeof head) && head[0] == 0xC5 && head[1] == 0xD0 &&
         head[2] == 0xD3 && head[3] == 0xC6) {
-        const TiffWords le(false);
+        const Endian le(false);
         const int64_t start = le.Get(head + 4, 4), length = le.Get(head + 8, 4);
         if (start < size) return {start, std::min(length, size - start)};
     }
@@ -186,7 +187,7 @@ TiffFacts ReadTiff(SourceFile& file, std::vector<std::string>& notes) {
     TiffFacts facts;
     uint8_t head[8];
     if (!ReadAt(file, 0, head, sizeof head) || (head[0] != 'I' && head[0] != 'M')) return facts;
-    const TiffWords w(head[0] == 'M');
+    const Endian w(head[0] == 'M');
     if (w.Get(head + 2, 2) != 42) {
         notes.push_back("not a classic TIFF: its directories are not read");
         return facts;
