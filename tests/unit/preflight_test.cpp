@@ -291,6 +291,12 @@ TEST(PreflightCli, OutputFormatOptions) {
         const auto run = test::RunInspect(std::string(bad) + " \"" + job + "\"");
         EXPECT_EQ(run.status, 2) << bad;
         EXPECT_NE(run.err.find("usage"), std::string::npos) << bad;
+        // Each refusal says what was wrong before the usage.
+        EXPECT_NE(run.err.find(std::string(bad).find("scanner") != std::string::npos
+                                   ? "unknown option --slow-scanner"
+                                   : "wants a length above 0 with a unit"),
+                  std::string::npos)
+            << bad << ": " << run.err;
     }
     EXPECT_EQ(cli::ParseLength("558 mm").value_or(0), 558 * 72 / 25.4);
 }
