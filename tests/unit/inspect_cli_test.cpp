@@ -84,13 +84,7 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
 
 // The text output of a run, with the line ends the program wrote.
 std::string TextOf(const std::string& args) {
-    std::string out = RunInspect(args).out;
-#ifdef _WIN32
-    // Standard output is in text mode there: each line feed became CR LF on the way.
-    for (auto at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at))
-        out.erase(at, 1);
-#endif
-    return out;
+    return test::RunInspectText(args).out;
 }
 
 TEST(ZelkInspect, TextOutputIsForPeople) {

@@ -307,7 +307,7 @@ TEST(PreflightCli, TextLines) {
     for (const char* f : {"ps/gs-eps2write.eps", "ps/enscript-a4.ps",
                           "tif/cmyk-inknames-tiffset.tif", "pdf/qpdf-spots-objstreams.pdf"})
         files += " \"" + test::NativePath(test::DataPath(f)) + "\"";
-    const auto run = test::RunInspect(files);
+    const auto run = test::RunInspectText(files);
     EXPECT_EQ(run.status, 0) << run.err;
     for (const char* line :
          {"  hires bounding box: 71.9 21.8 522.7 800.8\n", "  medium A4 595 x 842 pt\n",

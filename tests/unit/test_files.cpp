@@ -67,4 +67,13 @@ RunResult RunInspect(const std::string& args) {
     return {status, ReadFile(outPath), ReadFile(errPath)};
 }
 
+RunResult RunInspectText(const std::string& args) {
+    RunResult run = RunInspect(args);
+#ifdef _WIN32
+    for (auto at = run.out.find("\r\n"); at != std::string::npos; at = run.out.find("\r\n", at))
+        run.out.erase(at, 1);
+#endif
+    return run;
+}
+
 }  // namespace zelk::test

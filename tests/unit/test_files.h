@@ -35,6 +35,9 @@ struct RunResult {
 };
 // Runs zelk-inspect with `args` (quoted as the shell wants them).
 RunResult RunInspect(const std::string& args);
+// The same, with the text output's line ends as the program wrote them: on Windows standard
+// output is in text mode, and each line feed became CR LF on the way.
+RunResult RunInspectText(const std::string& args);
 // A path as the platform's shell and file functions take it.
 std::string NativePath(std::string path);
 
