@@ -1,6 +1,7 @@
 #include "preflight/pdf_syntax.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,17 +25,30 @@ int HexValue(int c) {
 
 }  // namespace
 
+namespace {
+
+// Each byte's class, looked up once: the tokenizer asks for every byte it reads.
+enum : uint8_t { kRegular = 0, kSpace = 1, kDelimiter = 2 };
+constexpr std::array<uint8_t, 256> kClass = [] {
+    std::array<uint8_t, 256> c{};
+    for (char b : {' ', '\n', '\r', '\t', '\f', '\0'}) c[static_cast<uint8_t>(b)] = kSpace;
+    for (char b : {'(', ')', '<', '>', '[', ']', '{', '}', '/', '%'})
+        c[static_cast<uint8_t>(b)] = kDelimiter;
+    return c;
+}();
+
+}  // namespace
+
 bool IsSpace(int c) {
-    return c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == 0;
+    return c >= 0 && c < 256 && kClass[static_cast<size_t>(c)] == kSpace;
 }
 
 bool IsDelimiter(int c) {
-    return c == '(' || c == ')' || c == '<' || c == '>' || c == '[' || c == ']' || c == '{' ||
-           c == '}' || c == '/' || c == '%';
+    return c >= 0 && c < 256 && kClass[static_cast<size_t>(c)] == kDelimiter;
 }
 
 bool IsRegular(int c) {
-    return c >= 0 && !IsSpace(c) && !IsDelimiter(c);
+    return c >= 0 && c < 256 && kClass[static_cast<size_t>(c)] == kRegular;
 }
 
 // --- Reader
@@ -118,14 +132,46 @@ size_t Reader::ReadInto(uint8_t* dst, size_t max) {
 // --- Tokenizer
 
 void Tokenizer::SkipSpaceAndComments() {
-    for (int c = reader_.Peek(); c >= 0; c = reader_.Peek()) {
+    for (;;) {
+        // White space within the bytes at hand is stepped over without a call a byte.
+        const uint8_t* p = reader_.Here();
+        const uint8_t* const end = p + reader_.Available();
+        while (p < end && kClass[*p] == kSpace) ++p;
+        reader_.Advance(static_cast<size_t>(p - reader_.Here()));
+        const int c = reader_.Peek();
+        if (c < 0) return;
         if (IsSpace(c)) {
             reader_.Get();
         } else if (c == '%') {
-            while (c >= 0 && c != '\n' && c != '\r') c = reader_.Get();
+            for (int d = c; d >= 0 && d != '\n' && d != '\r';) d = reader_.Get();
         } else {
             return;
         }
+    }
+}
+
+// Appends the regular bytes that follow (up to kMaxWord kept) to `text`.
+void Tokenizer::Word(std::string& text) {
+    for (;;) {
+        const uint8_t* const begin = reader_.Here();
+        const uint8_t* const end = begin + reader_.Available();
+        const uint8_t* p = begin;
+        while (p < end && kClass[*p] == kRegular && *p != '#') ++p;
+        const size_t n = static_cast<size_t>(p - begin);
+        text.append(reinterpret_cast<const char*>(begin),
+                    std::min(n, kMaxWord - std::min(kMaxWord, text.size())));
+        reader_.Advance(n);
+        if (p < end && kClass[*p] != kRegular) return;
+        const int d = reader_.Peek();  // a '#' or the end of the bytes at hand
+        if (!IsRegular(d)) return;
+        reader_.Get();
+        int byte = d;
+        if (escapes_ && d == '#' && HexValue(reader_.Peek()) >= 0 &&
+            HexValue(reader_.Peek(1)) >= 0) {
+            const int high = HexValue(reader_.Get());
+            byte = high * 16 + HexValue(reader_.Get());
+        }
+        if (text.size() < kMaxWord) text += static_cast<char>(byte);
     }
 }
 
@@ -195,11 +241,20 @@ void Tokenizer::HexString(std::string& out) {
 }
 
 Token Tokenizer::Next() {
-    SkipSpaceAndComments();
     Token t;
+    Next(t);
+    return t;
+}
+
+void Tokenizer::Next(Token& t) {
+    SkipSpaceAndComments();
+    t.kind = Token::End;
+    t.integer = false;
+    t.number = 0;
+    t.text.clear();
     t.offset = reader_.Offset();
     const int c = reader_.Peek();
-    if (c < 0) return t;
+    if (c < 0) return;
     if (c == '(') {
         reader_.Get();
         t.kind = Token::String;
@@ -226,24 +281,16 @@ Token Tokenizer::Next() {
     } else if (c == '/') {
         reader_.Get();
         t.kind = Token::Name;
-        for (int d = reader_.Peek(); IsRegular(d); d = reader_.Peek()) {
-            reader_.Get();
-            if (d == '#' && HexValue(reader_.Peek()) >= 0 && HexValue(reader_.Peek(1)) >= 0) {
-                const int high = HexValue(reader_.Get());
-                d = high * 16 + HexValue(reader_.Get());
-            }
-            if (t.text.size() < kMaxWord) t.text += static_cast<char>(d);
-        }
+        escapes_ = true;
+        Word(t.text);
     } else if (c == ')') {
         reader_.Get();
         t.kind = Token::Keyword;
         t.text = ")";
     } else {
         t.kind = Token::Keyword;
-        for (int d = reader_.Peek(); IsRegular(d); d = reader_.Peek()) {
-            reader_.Get();
-            if (t.text.size() < kMaxWord) t.text += static_cast<char>(d);
-        }
+        escapes_ = false;
+        Word(t.text);
         // A number: an optional sign, digits with at most one point, and nothing else.
         const std::string& s = t.text;
         size_t i = s[0] == '+' || s[0] == '-' ? 1 : 0;
@@ -270,7 +317,6 @@ Token Tokenizer::Next() {
             }
         }
     }
-    return t;
 }
 
 // --- Value
@@ -300,42 +346,48 @@ Parser::Parser(Reader& reader, int64_t maxBytes)
 }
 
 Token& Parser::Ahead(size_t n) {
-    while (ahead_.size() <= n) ahead_.push_back(tokenizer_.Next());
-    return ahead_[n];
+    while (count_ <= n) tokenizer_.Next(ahead_[(first_ + count_++) % ahead_.size()]);
+    return ahead_[(first_ + n) % ahead_.size()];
+}
+
+void Parser::Drop() {
+    first_ = (first_ + 1) % ahead_.size();
+    --count_;
 }
 
 Token Parser::Next() {
-    Ahead(0);
-    Token t = std::move(ahead_.front());
-    ahead_.pop_front();
+    Token t = std::move(Ahead(0));
+    Drop();
     return t;
 }
 
 void Parser::Unread() {
-    if (!ahead_.empty()) reader_.SeekTo(ahead_.front().offset);
-    ahead_.clear();
+    if (count_ > 0) reader_.SeekTo(ahead_[first_].offset);
+    count_ = 0;
 }
 
 bool Parser::ParseValue(Value& out) {
-    return Parse(out, Next(), 0);
+    return Parse(out, 0);
 }
 
-bool Parser::Parse(Value& out, Token token, int depth) {
+// The value that starts at the next token. Tokens are used where they lie in the look-ahead,
+// never copied: a job's hundreds of thousands of small dictionaries are most of the reading.
+bool Parser::Parse(Value& out, int depth) {
     if (++nodes_ > kMaxNodes || depth > kMaxDepth || reader_.Offset() > limit_) return false;
+    Token& token = Ahead(0);
     switch (token.kind) {
         case Token::End:
         case Token::ArrayClose:
         case Token::DictClose:
             return false;
         case Token::String:
-            out.kind = Value::String;
-            out.text = std::move(token.text);
-            return true;
         case Token::Name:
-            out.kind = Value::Name;
-            out.text = std::move(token.text);
+            out.kind = token.kind == Token::String ? Value::String : Value::Name;
+            out.text.swap(token.text);
+            Drop();
             return true;
-        case Token::Keyword:
+        case Token::Keyword: {
+            Drop();
             if (token.text == "true" || token.text == "false") {
                 out.kind = Value::Boolean;
                 out.number = token.text == "true" ? 1 : 0;
@@ -343,41 +395,49 @@ bool Parser::Parse(Value& out, Token token, int depth) {
             }
             out.kind = Value::Null;  // null, and operators inside a function's braces
             return token.text != "endobj" && token.text != "stream" && token.text != "obj";
+        }
         case Token::Number:
+            out.number = token.number;
+            out.integer = token.integer;
             // "12 0 R" is a reference to object 12.
-            if (token.integer && token.number >= 0 && Ahead(0).kind == Token::Number &&
-                Ahead(0).integer && Ahead(1).Is("R")) {
-                ahead_.pop_front();
-                ahead_.pop_front();
+            if (token.integer && token.number >= 0 && Ahead(1).kind == Token::Number &&
+                Ahead(1).integer && Ahead(2).Is("R")) {
+                Drop();
+                Drop();
+                Drop();
                 out.kind = Value::Ref;
-                out.number = token.number;
+                out.integer = false;
                 return true;
             }
+            Drop();
             out.kind = Value::Number;
-            out.integer = token.integer;
-            out.number = token.number;
             return true;
         case Token::ArrayOpen: {
+            Drop();
             out.kind = Value::Array;
-            for (Token t = Next(); t.kind != Token::ArrayClose; t = Next()) {
+            while (Ahead(0).kind != Token::ArrayClose) {
                 Value item;
-                if (!Parse(item, std::move(t), depth + 1)) return false;
+                if (!Parse(item, depth + 1)) return false;
                 if (out.items.size() < kMaxItems) out.items.push_back(std::move(item));
             }
+            Drop();
             return true;
         }
         case Token::DictOpen: {
+            Drop();
             out.kind = Value::Dict;
             out.items.reserve(8);
-            for (Token key = Next(); key.kind != Token::DictClose; key = Next()) {
-                if (key.kind != Token::Name) return false;
+            for (Token* key = &Ahead(0); key->kind != Token::DictClose; key = &Ahead(0)) {
+                if (key->kind != Token::Name) return false;
                 Value k, v;
                 k.kind = Value::Name;
-                k.text = std::move(key.text);
-                if (!Parse(v, Next(), depth + 1)) return false;
+                k.text.swap(key->text);
+                Drop();
+                if (!Parse(v, depth + 1)) return false;
                 out.items.push_back(std::move(k));
                 out.items.push_back(std::move(v));
             }
+            Drop();
             return true;
         }
     }

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
+#include <array>
 #include <limits>
 #include <string>
 #include <string_view>
@@ -78,16 +78,19 @@ class Tokenizer {
   public:
     explicit Tokenizer(Reader& reader) : reader_(reader) {}
     Token Next();
+    void Next(Token& t);  // the same into `t`, whose text keeps its room
     // A string is read no further than this offset: an unbalanced "(" in a damaged object
     // must not swallow the rest of the file.
     void Limit(int64_t offset) { limit_ = offset; }
 
   private:
     void SkipSpaceAndComments();
+    void Word(std::string& text);
     void LiteralString(std::string& out);
     void HexString(std::string& out);
     Reader& reader_;
     int64_t limit_ = std::numeric_limits<int64_t>::max();
+    bool escapes_ = false;  // "#xx" in the word being read stands for a byte (names only)
 };
 
 bool IsSpace(int c);
@@ -120,12 +123,14 @@ class Parser {
     void Unread();
 
   private:
-    bool Parse(Value& out, Token token, int depth);
+    bool Parse(Value& out, int depth);
     Token& Ahead(size_t n);
+    void Drop();  // forgets the first token read ahead
 
     Reader& reader_;
     Tokenizer tokenizer_;
-    std::deque<Token> ahead_;
+    std::array<Token, 3> ahead_;  // "12 0 R" is the most a value looks at before using it
+    size_t first_ = 0, count_ = 0;
     int64_t limit_;
     int64_t nodes_ = 0;
 };
