@@ -196,7 +196,8 @@ class PdfWalk {
     void ReadObject(uint32_t number, int64_t header) {
         const int64_t body = reader_.Offset();
         Parser parser(reader_, kMaxObjectBytes);
-        Value value;
+        Value& value = scratch_;  // its room is kept from one object to the next
+        value.Clear();
         if (!parser.ParseValue(value)) {
             Note("object " + std::to_string(number) + " could not be read: skipped");
             // The objects within what the parse read are looked for again, once: a failure
@@ -548,6 +549,7 @@ class PdfWalk {
         std::optional<Location> at;
     } capture_;
     std::optional<Value> captured_;
+    Value scratch_;
 };
 
 }  // namespace

@@ -246,6 +246,22 @@ Token Tokenizer::Next() {
     return t;
 }
 
+// The commonest token, an unsigned integer of up to 15 digits ended within the bytes at hand,
+// read in one step; false (nothing read) for anything else, which the general path reads.
+bool Tokenizer::IntegerAtHand(Token& t) {
+    const uint8_t* const begin = reader_.Here();
+    const uint8_t* const end = begin + reader_.Available();
+    const uint8_t* p = begin;
+    double v = 0;
+    for (; p < end && p - begin < 15 && *p >= '0' && *p <= '9'; ++p) v = v * 10 + (*p - '0');
+    if (p == end || kClass[*p] == kRegular) return false;
+    reader_.Advance(static_cast<size_t>(p - begin));
+    t.kind = Token::Number;
+    t.integer = true;
+    t.number = v;
+    return true;
+}
+
 void Tokenizer::Next(Token& t) {
     SkipSpaceAndComments();
     t.kind = Token::End;
@@ -287,6 +303,8 @@ void Tokenizer::Next(Token& t) {
         reader_.Get();
         t.kind = Token::Keyword;
         t.text = ")";
+    } else if (c >= '0' && c <= '9' && IntegerAtHand(t)) {
+        return;
     } else {
         t.kind = Token::Keyword;
         escapes_ = false;
@@ -416,9 +434,12 @@ bool Parser::Parse(Value& out, int depth) {
             Drop();
             out.kind = Value::Array;
             while (Ahead(0).kind != Token::ArrayClose) {
-                Value item;
-                if (!Parse(item, depth + 1)) return false;
-                if (out.items.size() < kMaxItems) out.items.push_back(std::move(item));
+                if (out.items.size() >= kMaxItems) {  // read and dropped
+                    Value item;
+                    if (!Parse(item, depth + 1)) return false;
+                    continue;
+                }
+                if (!Parse(out.items.emplace_back(), depth + 1)) return false;
             }
             Drop();
             return true;
@@ -426,16 +447,14 @@ bool Parser::Parse(Value& out, int depth) {
         case Token::DictOpen: {
             Drop();
             out.kind = Value::Dict;
-            out.items.reserve(8);
+            out.items.reserve(16);  // a page's dictionary, mostly
             for (Token* key = &Ahead(0); key->kind != Token::DictClose; key = &Ahead(0)) {
                 if (key->kind != Token::Name) return false;
-                Value k, v;
+                Value& k = out.items.emplace_back();
                 k.kind = Value::Name;
                 k.text.swap(key->text);
                 Drop();
-                if (!Parse(v, depth + 1)) return false;
-                out.items.push_back(std::move(k));
-                out.items.push_back(std::move(v));
+                if (!Parse(out.items.emplace_back(), depth + 1)) return false;
             }
             Drop();
             return true;

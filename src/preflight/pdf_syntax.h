@@ -86,6 +86,7 @@ class Tokenizer {
   private:
     void SkipSpaceAndComments();
     void Word(std::string& text);
+    bool IntegerAtHand(Token& t);
     void LiteralString(std::string& out);
     void HexString(std::string& out);
     Reader& reader_;
@@ -110,6 +111,13 @@ struct Value {
     std::string_view NameOf(std::string_view key) const;  // empty when not a name
     uint32_t RefOf(std::string_view key) const;           // 0 when not a reference
     bool Is(Kind k) const { return kind == k; }
+    void Clear() {  // to null, keeping the room of the text and of the items
+        kind = Null;
+        integer = false;
+        number = 0;
+        text.clear();
+        items.clear();
+    }
 };
 
 // Parses values from a tokenizer, with one object's limits: nesting depth, node count and
