@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "output.h"
+#include "preflight/feed.h"
 #include "preflight_output.h"
 #include "terminal.h"
 #include "window/headless.h"
@@ -212,8 +213,10 @@ void CouldNotRead(zelk::Inspection& inspection, const std::string& file) {
 }
 
 // Analyses one file as given on the command line; null when a signal came before it began.
+// A PDF's facts are read from the scan's own reads, by `shared`, while it scans.
 std::unique_ptr<zelk::Inspection> InspectOne(const Options& options, const std::string& file,
-                                             Spool& spool, std::string& path) {
+                                             Spool& spool, std::string& path,
+                                             std::unique_ptr<zelk::preflight::SharedRead>& shared) {
     auto inspection = std::make_unique<zelk::Inspection>(options.policy);
     std::string error;
     path = file;
@@ -233,7 +236,12 @@ std::unique_ptr<zelk::Inspection> InspectOne(const Options& options, const std::
             return inspection;
         }
     }
-    zelk::Inspect(*inspection, path, Tick);
+    if (auto source = zelk::OpenSourceFile(path)) {
+        shared = std::make_unique<zelk::preflight::SharedRead>(path);
+        zelk::Inspect(*inspection, path, shared->Source(std::move(source)), Tick);
+    } else {
+        zelk::Inspect(*inspection, path, Tick);  // which says why it cannot be read
+    }
     if (zelk::cli::StderrIsTerminal()) std::fprintf(stderr, "\r    \r");
     return inspection;
 }
@@ -280,7 +288,8 @@ int Run(const Options& options, Spool& spool) {
     for (const auto& file : options.files) {
         if (gSignal) break;
         std::string path;
-        const auto inspection = InspectOne(options, file, spool, path);
+        std::unique_ptr<zelk::preflight::SharedRead> shared;  // outlives the inspection's source
+        const auto inspection = InspectOne(options, file, spool, path, shared);
         if (!inspection) break;  // a signal while a stream was copied
         if (!inspection->started) {
             status = 1;
@@ -291,8 +300,11 @@ int Run(const Options& options, Spool& spool) {
         }
         auto result = zelk::cli::ToJson(*inspection, file);
         // After a signal the run ends at once: no second read of the file.
-        result["preflight"] = gSignal ? nlohmann::ordered_json()
-                                      : zelk::cli::PreflightJson(*inspection, path, options.format);
+        std::optional<zelk::preflight::Facts> read;
+        if (shared) read = shared->Finish(gSignal != 0 || !inspection->started);
+        result["preflight"] =
+            gSignal ? nlohmann::ordered_json()
+                    : zelk::cli::PreflightJson(*inspection, path, options.format, std::move(read));
         results.Add(result);
     }
     results.Finish();

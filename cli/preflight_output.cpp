@@ -135,10 +135,12 @@ std::optional<double> ParseLength(const std::string& text) {
 }
 
 Json PreflightJson(const Inspection& inspection, const std::string& path,
-                   const OutputFormat& format) {
+                   const OutputFormat& format, std::optional<pf::Facts> read) {
     if (!inspection.started) return nullptr;
     pf::Facts facts;
-    if (auto file = OpenSourceFile(path))
+    if (read && inspection.window.analysis.DocKind == "PDF")
+        facts = std::move(*read);
+    else if (auto file = OpenSourceFile(path))
         facts = pf::Read(*file, inspection.window.analysis.DocKind);
     else
         facts.notes.push_back("the file could not be opened again to read its facts");

@@ -20,9 +20,11 @@ struct OutputFormat {
 // for anything else, a value that is not above zero among it.
 std::optional<double> ParseLength(const std::string& text);
 
-// Reads the facts of the file the inspection analysed from `path`, and judges the fit.
+// The facts of the file the inspection analysed, and the fit: `read` when they were read
+// during the scan (a PDF), else read now from `path`.
 nlohmann::ordered_json PreflightJson(const Inspection& inspection, const std::string& path,
-                                     const OutputFormat& format);
+                                     const OutputFormat& format,
+                                     std::optional<preflight::Facts> read = std::nullopt);
 std::string PreflightText(const nlohmann::ordered_json& preflight);
 
 }  // namespace zelk::cli

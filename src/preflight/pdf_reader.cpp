@@ -123,7 +123,7 @@ std::optional<std::string> StringOf(const Value& dict, std::string_view key) {
 
 class PdfWalk {
   public:
-    PdfWalk(SourceFile& file, std::vector<std::string>& notes) : reader_(file), notes_(notes) {}
+    PdfWalk(Reader& reader, std::vector<std::string>& notes) : reader_(reader), notes_(notes) {}
 
     PdfFacts Run() {
         Scan();
@@ -152,15 +152,17 @@ class PdfWalk {
             const uint8_t* p = begin;
             while (p < end && !kLastLetter[*p]) ++p;
             reader_.Advance(static_cast<size_t>(p - begin) + (p < end ? 1 : 0));
-            if (p == end || pdf::IsRegular(reader_.Peek())) continue;
-            if (*p == 'j' && EndsWord("obj")) {
+            if (p == end) continue;
+            const uint8_t letter = *p;  // before Peek, which may move the bytes at hand
+            if (pdf::IsRegular(reader_.Peek())) continue;
+            if (letter == 'j' && EndsWord("obj")) {
                 ObjectHeader();
-            } else if (*p == 'r' && EndsWord("trailer")) {
+            } else if (letter == 'r' && EndsWord("trailer")) {
                 Parser parser(reader_, kMaxObjectBytes);
                 Value trailer;
                 if (parser.ParseValue(trailer)) Trailer(trailer);
                 parser.Unread();
-            } else if (*p == 'm' && EndsWord("stream")) {  // data of an unparsed object
+            } else if (letter == 'm' && EndsWord("stream")) {  // data of an unparsed object
                 reader_.SkipPast("endstream");
             }
         }
@@ -529,7 +531,7 @@ class PdfWalk {
         }
     }
 
-    Reader reader_;
+    Reader& reader_;
     std::vector<std::string>& notes_;
     PdfFacts facts_;
     uint32_t root_ = 0, info_ = 0;
@@ -555,7 +557,12 @@ class PdfWalk {
 }  // namespace
 
 PdfFacts ReadPdf(SourceFile& file, std::vector<std::string>& notes) {
-    return PdfWalk(file, notes).Run();
+    Reader reader(file);
+    return ReadPdf(reader, notes);
+}
+
+PdfFacts ReadPdf(pdf::Reader& reader, std::vector<std::string>& notes) {
+    return PdfWalk(reader, notes).Run();
 }
 
 PageSize PdfPageSize(const PdfFacts& pdf) {

@@ -58,10 +58,22 @@ Reader::Reader(SourceFile& file) : file_(&file), buffer_(kChunk) {
     if (!file.Seek(0)) failed_ = true;
 }
 
+Reader::Reader(SourceFile& file, Feed& feed) : Reader(file) {
+    feed_ = &feed;
+}
+
 Reader::Reader(const uint8_t* data, size_t size) : data_(data), end_(size) {}
+
+Reader::~Reader() {
+    if (feed_ != nullptr) LeaveFeed();
+}
 
 bool Reader::Fill(size_t need) {
     if (end_ - pos_ >= need) return true;
+    if (feed_ != nullptr) {
+        if (FillFromFeed(need)) return true;
+        LeaveFeed();
+    }
     if (file_ == nullptr || failed_) return false;
     // Keep the bytes not yet used, and a few behind them, at the front and read behind them.
     const size_t from = pos_ - std::min(pos_, kBehind);
@@ -79,6 +91,58 @@ bool Reader::Fill(size_t need) {
     return end_ - pos_ >= need;
 }
 
+// The next stretch goes on from the bytes at hand: the few still needed of them are put in
+// the room before it, and the reader reads on in the stretch. False when the feed cannot go
+// on (it ended, or a need it was not made for): the file takes over where the bytes at hand
+// end.
+bool Reader::FillFromFeed(size_t need) {
+    while (end_ - pos_ < need) {
+        Feed::Stretch next;
+        if (!feed_->Take(next)) return false;
+        const int64_t have = base_ + static_cast<int64_t>(end_);  // the first byte not at hand
+        const int64_t nextEnd = next.offset + static_cast<int64_t>(next.size);
+        const size_t keep = pos_ - std::min(pos_, kBehind);
+        const size_t carried = end_ - keep;
+        if (nextEnd <= have) {  // stepped over: the reader moved on beyond it
+            feed_->Give(next);
+            continue;
+        }
+        if (next.offset > have || carried > Feed::kHead + static_cast<size_t>(have - next.offset)) {
+            feed_->Give(next);
+            return false;
+        }
+        const auto skip = static_cast<size_t>(have - next.offset);
+        uint8_t* const at = next.bytes + skip - carried;
+        std::memcpy(at, data_ + keep, carried);
+        if (held_) feed_->Give(*held_);
+        held_ = next;
+        data_ = at;
+        base_ = have - static_cast<int64_t>(carried);
+        pos_ -= keep;
+        end_ = carried + (next.size - skip);
+    }
+    return true;
+}
+
+void Reader::LeaveFeed() {
+    const size_t keep = pos_ - std::min(pos_, kBehind);
+    if (data_ != buffer_.data()) {
+        // As much as the buffer holds; the file gives the rest again.
+        end_ = keep + std::min(end_ - keep, buffer_.size());
+        std::memcpy(buffer_.data(), data_ + keep, end_ - keep);
+        data_ = buffer_.data();
+        base_ += static_cast<int64_t>(keep);
+        end_ -= keep;
+        pos_ -= keep;
+    }
+    if (held_) feed_->Give(*held_);
+    held_.reset();
+    if (feed_->Abandoned()) failed_ = true;
+    feed_->Leave();
+    feed_ = nullptr;
+    if (!failed_ && !file_->Seek(base_ + static_cast<int64_t>(end_))) failed_ = true;
+}
+
 void Reader::SeekTo(int64_t offset) {
     offset = std::max<int64_t>(offset, 0);
     if (offset >= base_ && offset <= base_ + static_cast<int64_t>(end_)) {
@@ -89,8 +153,15 @@ void Reader::SeekTo(int64_t offset) {
         pos_ = end_;
         return;
     }
+    if (feed_ != nullptr && offset > base_) {  // ahead: the feed's stretches up to it are skipped
+        base_ = offset;
+        pos_ = end_ = 0;
+        return;
+    }
+    if (feed_ != nullptr) LeaveFeed();
     base_ = offset;
     pos_ = end_ = 0;
+    data_ = buffer_.data();
     if (!failed_ && !file_->Seek(offset)) failed_ = true;
 }
 

@@ -4,21 +4,31 @@
 #pragma once
 
 #include <algorithm>
-#include <cstdint>
 #include <array>
+#include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "analysis/source_file.h"
+#include "preflight/feed.h"
 
 namespace zelk::preflight::pdf {
 
-// Bytes from a file (from its start, read 64 KiB at a time) or from memory.
+using preflight::Feed;
+
+// Bytes from a file (from its start, read 64 KiB at a time), from memory, or from the
+// stretches of a feed, read where they lie, and from the file once the feed ends or the
+// reader must go back further than the bytes at hand.
 class Reader {
   public:
     explicit Reader(SourceFile& file);
+    Reader(SourceFile& file, Feed& feed);
+    ~Reader();
+    Reader(const Reader&) = delete;
+    Reader& operator=(const Reader&) = delete;
     Reader(const uint8_t* data, size_t size);
 
     // The byte `ahead` after the next, or -1 past the end.
@@ -35,7 +45,8 @@ class Reader {
     size_t ReadInto(uint8_t* dst, size_t max);
     bool Failed() const { return failed_; }  // the file refused a read or a seek
 
-    // At least `need` bytes from the position, false when the end is nearer.
+    // At least `need` bytes (no more than 256) from the position, false when the end is
+    // nearer.
     bool Fill(size_t need);
     // The bytes from the position that are at hand (after Fill), and a step over them.
     const uint8_t* Here() const { return data_ + pos_; }
@@ -46,7 +57,12 @@ class Reader {
     int Behind(size_t k) const { return k <= pos_ && k > 0 ? data_[pos_ - k] : -1; }
 
   private:
+    bool FillFromFeed(size_t need);
+    void LeaveFeed();  // from here on, the bytes come from the file
+
     SourceFile* file_ = nullptr;
+    Feed* feed_ = nullptr;
+    std::optional<Feed::Stretch> held_;  // the feed's stretch the bytes at hand lie in
     std::vector<uint8_t> buffer_;
     const uint8_t* data_ = nullptr;
     size_t pos_ = 0, end_ = 0;

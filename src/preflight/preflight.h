@@ -18,6 +18,10 @@
 
 namespace zelk::preflight {
 
+namespace pdf {
+class Reader;
+}
+
 // What one object stream may inflate to: a decompression bomb stops here.
 inline constexpr int64_t kMaxInflated = 16 << 20;
 
@@ -42,6 +46,7 @@ struct PdfFacts {
     std::optional<std::string> title, creator, producer;  // the Info dictionary's, as UTF-8
     int32_t objectStreams = 0;                            // object streams read
     bool encrypted = false;
+    bool operator==(const PdfFacts&) const = default;
 };
 
 struct TiffFacts {
@@ -75,6 +80,7 @@ Facts Read(SourceFile& file, const std::string& kind);
 
 // Readers of each kind, for the tests and fuzz targets.
 PdfFacts ReadPdf(SourceFile& file, std::vector<std::string>& notes);
+PdfFacts ReadPdf(pdf::Reader& reader, std::vector<std::string>& notes);
 TiffFacts ReadTiff(SourceFile& file, std::vector<std::string>& notes);
 DscFacts ReadDsc(SourceFile& file, std::vector<std::string>& notes);
 

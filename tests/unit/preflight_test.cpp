@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/memory_source.h"
+#include "preflight/feed.h"
 #include "preflight/preflight.h"
 #include "preflight_output.h"
 #include "test_files.h"
@@ -42,9 +43,58 @@ std::string ObjectStream(int number, const std::vector<std::pair<int, std::strin
            " >>\nstream\n" + data + "\nendstream\nendobj\n";
 }
 
+// The facts zelk-inspect reads from the window's scan's own reads: `piece` bytes at a time,
+// each read after the first stepping back `overlap`, as the scan of a PDF does; or jumping
+// to the middle after the first read, which the feed cannot follow.
+std::optional<Facts> SharedFacts(const std::string& path, int64_t piece, int64_t overlap,
+                                 bool jump = false) {
+    SharedRead shared(path);
+    const auto source = shared.Source(OpenSourceFile(path));
+    std::vector<uint8_t> chunk(static_cast<size_t>(piece));
+    for (bool first = true; source->Read(chunk.data(), piece) == piece; first = false)
+        source->Seek(jump && first ? source->Size() / 2 : source->Position() - overlap);
+    return shared.Finish(false);
+}
+
+// A file that gives one byte a read: the reader's buffer then ends inside every token.
+class Trickle final : public SourceFile {
+  public:
+    explicit Trickle(const std::string& bytes) : file_(bytes) { size_ = file_.Size(); }
+    int64_t Read(uint8_t* dst, int64_t count) override {
+        return file_.Read(dst, std::min<int64_t>(count, 1));
+    }
+    bool Seek(int64_t offset) override { return file_.Seek(offset); }
+
+  private:
+    MemorySourceFile file_;
+};
+
+// The facts of a PDF in memory; and the same read in small pieces, and through a shared
+// read in every way a scan reads, so that stretch ends fall inside every token, and when the
+// scan stops halfway.
 PdfFacts Pdf(const std::string& bytes, std::vector<std::string>& notes) {
     MemorySourceFile file(bytes);
-    return ReadPdf(file, notes);
+    const PdfFacts facts = ReadPdf(file, notes);
+    if (bytes.size() < (1 << 20)) {
+        Trickle trickle(bytes);
+        std::vector<std::string> trickleNotes;
+        EXPECT_TRUE(ReadPdf(trickle, trickleNotes) == facts && trickleNotes == notes);
+    }
+    test::TempDir dir;
+    const std::string path = dir.Write("job.pdf", bytes);
+    const bool small = bytes.size() < (1 << 20);
+    for (const auto& [piece, overlap, jump] :
+         {std::tuple{65536, 500, false}, {1000, 500, false}, {61, 0, false}, {4096, 0, true}}) {
+        if (piece < 4096 && !small) continue;
+        const auto shared = SharedFacts(path, piece, overlap, jump);
+        EXPECT_TRUE(shared && shared->pdf == facts && shared->notes == notes)
+            << piece << (shared ? "" : ": no facts");
+    }
+    SharedRead abandoned(path);
+    std::vector<uint8_t> chunk(100);
+    abandoned.Source(OpenSourceFile(path))->Read(chunk.data(), 100);
+    EXPECT_FALSE(abandoned.Finish(true));
+    return facts;
 }
 
 TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
