@@ -134,7 +134,10 @@ class PdfWalk {
 
   private:
     void Note(std::string text) {
-        if (notes_.size() < kMaxNotes && !capture_.on) notes_.push_back(std::move(text));
+        if (held_ != nullptr)
+            held_->push_back(std::move(text));
+        else if (notes_.size() < kMaxNotes && !capture_.on)
+            notes_.push_back(std::move(text));
     }
 
     // The top level: object headers ("12 0 obj") and trailers among anything else, found by
@@ -227,10 +230,27 @@ class PdfWalk {
         if (reader_.Peek() == '\n') reader_.Get();
         const int64_t start = reader_.Offset();
         int64_t end = -1;
+        // While one page is re-read (Capture), only the stream that holds it is inflated.
+        const bool objects = value.NameOf("Type") == "ObjStm" &&
+                             (!capture_.on || !capture_.at || capture_.at->index >= 0);
         if (const auto length = IntegerOf(value, "Length")) {
+            // An object stream is inflated on from its start before its end is checked, so
+            // that a reader fed by the scan need not go back; what it noted counts only once
+            // the length proves right.
+            std::vector<std::string> held;
+            std::optional<std::string> data;
+            if (objects) {
+                held_ = &held;
+                data = ObjectStreamData(number, value, start, start + *length);
+                held_ = nullptr;
+            }
             reader_.SeekTo(start + *length);
             for (int i = 0; i < 4 && pdf::IsSpace(reader_.Peek()); ++i) reader_.Get();
-            if (reader_.StartsWith("endstream")) end = start + *length;
+            if (reader_.StartsWith("endstream")) {
+                end = start + *length;
+                for (std::string& note : held) Note(std::move(note));
+                if (data) ObjectStreamObjects(number, value, *data, header);
+            }
         }
         if (end < 0) {  // no length, an indirect one, or a wrong one: look for the end
             reader_.SeekTo(start);
@@ -240,18 +260,19 @@ class PdfWalk {
             }
             end = reader_.Offset() - 9;
             reader_.SeekTo(end);
+            if (objects) {
+                if (const auto data = ObjectStreamData(number, value, start, end))
+                    ObjectStreamObjects(number, value, *data, header);
+            }
         }
-        // While one page is re-read (Capture), only the stream that holds it is inflated.
-        if (value.NameOf("Type") == "ObjStm" &&
-            (!capture_.on || !capture_.at || capture_.at->index >= 0))
-            ObjectStream(number, value, start, end, header);
         reader_.SeekTo(end);
         reader_.SkipPast("endstream");
     }
 
-    // The objects of an object stream: inflated to at most kMaxInflated bytes.
-    void ObjectStream(uint32_t number, const Value& dict, int64_t start, int64_t end,
-                      int64_t header) {
+    // The data of an object stream from `start` to `end`, inflated to at most kMaxInflated
+    // bytes; nothing (noted) when it cannot be used.
+    std::optional<std::string> ObjectStreamData(uint32_t number, const Value& dict, int64_t start,
+                                                int64_t end) {
         const std::string name = "object stream " + std::to_string(number);
         const Value* filter = dict.Get("Filter");
         if (filter != nullptr && filter->Is(Value::Array) && filter->items.size() == 1)
@@ -260,17 +281,24 @@ class PdfWalk {
                            (filter->text == "FlateDecode" || filter->text == "Fl");
         if (filter != nullptr && !flate) {
             Note(name + " has a filter other than FlateDecode alone: skipped");
-            return;
+            return std::nullopt;
         }
         if (const Value* parms = dict.Get("DecodeParms"); parms != nullptr) {
             const auto predictor = IntegerOf(*parms, "Predictor");
             if (predictor && *predictor > 1) {
                 Note(name + " uses a predictor: skipped");
-                return;
+                return std::nullopt;
             }
         }
         std::string data;
-        if (!Inflate(start, end, flate, data, name)) return;
+        if (!Inflate(start, end, flate, data, name)) return std::nullopt;
+        return data;
+    }
+
+    // The objects of an object stream's inflated data, read as if they stood in the file.
+    void ObjectStreamObjects(uint32_t number, const Value& dict, const std::string& data,
+                             int64_t header) {
+        const std::string name = "object stream " + std::to_string(number);
         const auto count = IntegerOf(dict, "N");
         const auto first = IntegerOf(dict, "First");
         if (!count || !first || *first > static_cast<int64_t>(data.size())) {
@@ -552,6 +580,7 @@ class PdfWalk {
     } capture_;
     std::optional<Value> captured_;
     Value scratch_;
+    std::vector<std::string>* held_ = nullptr;  // where notes go until they are known to count
 };
 
 }  // namespace
