@@ -92,6 +92,7 @@ TEST(ZelkInspect, TextOutputIsForPeople) {
     const auto eps = TextOf(Quoted(dir.Write("t.eps", "%!PS-Adobe-3.0 EPSF-3.0\n")));
     EXPECT_NE(eps.find("  *Encapulated PostScript file - t.eps\n"), std::string::npos) << eps;
     EXPECT_EQ(eps.find('\r'), std::string::npos);
+    EXPECT_TRUE(TextOf("\"\"").ends_with("\n  not analysed\n"));
 
     // A box's text on one line; a TIFF's lines end with its image.
     const auto asked = TextOf(Quoted(dir.Write("x.dat", "hello")));
@@ -140,7 +141,7 @@ TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     for (const auto& result : j) EXPECT_EQ(result["kind"], "PS");
 
     // Text that is UTF-8 already (two-, three- and four-byte forms) is kept as it is.
-    const std::string good = "Caf\xc3\xa9 \xe2\x82\xac \xf0\x9f\x96\xa8";
+    const std::string good = "Caf\xc3\xa9 \xc2\xb0 \xe2\x82\xac \xf0\x9f\x96\xa8";
     const auto kept = RunInspect(
         "--json " + Quoted(dir.Write("good.ps", "%!PS-Adobe-3.0\n%%Title: " + good + "\n")));
     EXPECT_NE(Json::parse(kept.out)["report"].get<std::string>().find("*Made from - " + good),
