@@ -117,7 +117,9 @@ TEST_F(Editor, AnEmptyListAndAFailedWrite) {
 
     SettingsFile unwritable(P("missing/PreZelk.INI"),
                             MakePortableProfileStore(P("missing/PreZelk.INI")));
+    editor.LinkDown("Help");  // still pressed when the editor went: blue at the next opening
     editor.Starting(kOpenWithBase, menu);
+    EXPECT_EQ(editor.controls["Help"].textColour, kBlue);
     editor.text = "Viewer=" + P("tools/view.EXE");
     const auto error = editor.ClickSave(unwritable, system);
     ASSERT_TRUE(error);

@@ -184,6 +184,7 @@ TEST(FileDateText, TwoSecondStepsAndDateOnlyAtMidnight) {
     EXPECT_NE(FileDateText(a), FileDateText(c));
     const std::string dateOnly = FileDateText(midnight);
     EXPECT_FALSE(dateOnly.empty());
+    EXPECT_EQ(FileDateText(dir.PathOf("missing")), "");
     EXPECT_TRUE(FileDateText(a).starts_with(dateOnly + " "))
         << FileDateText(a) << " / " << dateOnly;
 }

@@ -106,6 +106,7 @@ TEST_F(Dialog, ResetAndCloseWriteNothing) {
     EXPECT_EQ(IniText(), before);
     dialog.FormCreate();  // the next opening shows the stored values again
     EXPECT_EQ(Fields(), Shown("1000", "2126"));
+    EXPECT_EQ(dialog.result, TSettings::Result::Open);
 }
 
 // An unknown unit selects nothing at the first opening: the fields show points under "pt",
