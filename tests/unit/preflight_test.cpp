@@ -56,17 +56,22 @@ std::optional<Facts> SharedFacts(const std::string& path, int64_t piece, int64_t
     return shared.Finish(false);
 }
 
-// A file that gives one byte a read: the reader's buffer then ends inside every token.
+// A file that gives one byte a read: the reader's buffer then ends inside every token. From
+// `failAt` on, its reads fail.
 class Trickle final : public SourceFile {
   public:
-    explicit Trickle(const std::string& bytes) : file_(bytes) { size_ = file_.Size(); }
+    explicit Trickle(const std::string& bytes, int64_t failAt = INT64_MAX)
+        : file_(bytes), failAt_(failAt) {
+        size_ = file_.Size();
+    }
     int64_t Read(uint8_t* dst, int64_t count) override {
-        return file_.Read(dst, std::min<int64_t>(count, 1));
+        return file_.Position() >= failAt_ ? -1 : file_.Read(dst, std::min<int64_t>(count, 1));
     }
     bool Seek(int64_t offset) override { return file_.Seek(offset); }
 
   private:
     MemorySourceFile file_;
+    int64_t failAt_;
 };
 
 // The facts of a PDF in memory; and the same read in small pieces, and through a shared
@@ -119,7 +124,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "8 0 obj << /Type /FontDescriptor /FontName /ABCDEF+Gothic /FontFile2 10 0 R >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
-        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00> /Producer (A \\(B\\) C\\101) >> endobj\n"
+        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00> /Producer (A \\(B\\) C\\101\\\r\nD) >> "
+        "endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> endobj\n"
         "trailer << /Root 2 0 R /Info 12 0 R >>\n%%EOF\n";
@@ -145,7 +151,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     EXPECT_EQ(facts.title,
               "\xC3\x84"
               "A\xF0\x9F\x98\x80");
-    EXPECT_EQ(facts.producer, "A (B) CA");
+    EXPECT_EQ(facts.producer, "A (B) CAD");  // a line continued
     EXPECT_FALSE(facts.creator);
 }
 
@@ -221,6 +227,11 @@ TEST(PreflightPdf, DamageAroundObjects) {
     EXPECT_NE(notes[0].find("object 5"), std::string::npos) << notes[0];
     EXPECT_NE(notes[1].find("object 8"), std::string::npos) << notes[1];
     EXPECT_NE(notes[2].find("object 4 has no end"), std::string::npos) << notes[2];
+
+    Trickle failing(pdf, 300);  // a read error is said, and what came before counts
+    notes.clear();
+    EXPECT_EQ(ReadPdf(failing, notes).pages, 2);
+    EXPECT_EQ(notes.back(), "the file could not be read to its end");
 }
 
 TEST(PreflightFit, VerdictsAndMargins) {
