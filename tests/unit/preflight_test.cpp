@@ -284,6 +284,12 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         EXPECT_EQ(facts.media[1].type, "coated");
         EXPECT_TRUE(notes.empty());
     }
+    // Not deferred: the header's box stands, whatever a trailer says.
+    MemorySourceFile header(
+        "%!PS-Adobe-3.0\n%%HiResBoundingBox: 1 2 3 4\n%%EndComments\n%%Trailer\n"
+        "%%HiResBoundingBox: 5 6 7 8\n");
+    std::vector<std::string> notes;
+    EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
 }
 
 // A little-endian TIFF: one directory of `entries` (tag, type, count, value), then `next`.

@@ -29,9 +29,10 @@ class TestHost final : public WindowHost {
     void ScanFinished() override { ++finished; }
     void Quit() override { quit = true; }
     std::optional<std::string> AskOpenFile() override { return chosen; }
+    void ShowSettings() override { ++settingsShown; }
 
     std::vector<std::string> messages;
-    int restores = 0, finished = 0;
+    int restores = 0, finished = 0, settingsShown = 0;
     bool quit = false;
     std::optional<std::string> chosen;
     std::function<void()> duringMessage;  // what arrives while a box is on screen
@@ -147,7 +148,7 @@ TEST_F(Window, GaugeFollowsThePosition) {
 
 TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
     const MeasureText sixPixelsACharacter = [](const Control& c) {
-        return TextSize{6 * static_cast<int>(c.caption.size()), 13};
+        return TextSize{6 * static_cast<int>(c.caption.size()), 17};
     };
     // Right edges stay where the design face puts them, whatever the face measures.
     LayoutLabels(window.controls, sixPixelsACharacter);
@@ -159,7 +160,8 @@ TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
     EXPECT_EQ(window[kHeightLabel].left, 58 - 6 * 9);
     EXPECT_EQ(window[kColourSummary].left + window[kColourSummary].width, 222);  // left of the mark
     EXPECT_EQ(window[kWidthLabel].left, 80);  // left-aligned: the left edge stays
-    EXPECT_EQ(window[kReport].width, 153);    // fixed size
+    EXPECT_EQ(window[kWidthLabel].height, 17);
+    EXPECT_EQ(window[kReport].width, 153);  // fixed size
 }
 
 // A link turns red while pressed and blue again when the pointer leaves it; only Close quits,
@@ -177,6 +179,8 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     window.LinkClick(kStopLink);  // no scan: only the colour changes back
     EXPECT_EQ(window[kStopLink].textColour, kBlue);
     window.LinkClick(kReport);
+    window.LinkClick(kSettingsLink);
+    EXPECT_EQ(host.settingsShown, 1);
     EXPECT_FALSE(host.quit);
     window.LinkClick(kCloseLink);
     EXPECT_TRUE(host.quit);
@@ -280,7 +284,9 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
          "Magenta\n%%PlateColor: Cyan\n");
     EXPECT_EQ(window[kColourSummary].background, kRed);
     EXPECT_GT(window[kPageRect].width, 0);
+    window.need.visible = true;  // the last file's list still up
     open("d.ps", "%%DocumentProcessColors: Black\n");
+    EXPECT_FALSE(window.need.visible);
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window[kPageRect].width, 0);
     EXPECT_EQ(window[kPageRect].height, 0);
