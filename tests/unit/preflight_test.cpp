@@ -234,6 +234,18 @@ TEST(PreflightPdf, DamageAroundObjects) {
     EXPECT_EQ(notes.back(), "the file could not be read to its end");
 }
 
+// One object's value is read to 32 levels of nesting, and a string's first 64 KiB are kept.
+TEST(PreflightPdf, LimitsOfOneObject) {
+    for (const int depth : {32, 33}) {
+        const std::string pdf = "%PDF-1.4\n1 0 obj << /Title (" + std::string(70000, 'a') +
+                                ") /Deep " + std::string(depth, '[') + std::string(depth, ']') +
+                                " >> endobj\ntrailer << /Info 1 0 R >>\n";
+        std::vector<std::string> notes;
+        const PdfFacts facts = Pdf(pdf, notes);
+        EXPECT_EQ(facts.title.value_or("").size(), depth == 32 ? 64u * 1024 : 0u);
+    }
+}
+
 TEST(PreflightFit, VerdictsAndMargins) {
     const struct {
         PageSize page;
