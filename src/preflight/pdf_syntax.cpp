@@ -23,10 +23,6 @@ int HexValue(int c) {
     return -1;
 }
 
-}  // namespace
-
-namespace {
-
 // Each byte's class, looked up once: the tokenizer asks for every byte it reads.
 enum : uint8_t { kRegular = 0, kSpace = 1, kDelimiter = 2 };
 constexpr std::array<uint8_t, 256> kClass = [] {
