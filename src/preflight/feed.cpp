@@ -31,7 +31,8 @@ void Feed::Offer(int64_t offset, const uint8_t* bytes, size_t size) {
         if (offset == 0 && first_.empty())
             first_.assign(reinterpret_cast<const char*>(at), std::min(n, kRecognitionWindow));
         ready_.push_back({at, offset, n, slot});
-        if (readerWaits_ && ready_.size() >= kBatch) forReader_.notify_one();
+        // The first stretch wakes a reader that waits to know the file's kind.
+        if (readerWaits_ && (ready_.size() >= kBatch || offset == 0)) forReader_.notify_one();
         offset += static_cast<int64_t>(n);
         bytes += n;
         size -= n;
