@@ -246,6 +246,18 @@ TEST(PreflightPdf, LimitsOfOneObject) {
     }
 }
 
+// Streams longer than the scan's pieces: the shared read steps over their stretches, and
+// each goes back to the scan (one kept would soon leave the scan waiting for a slot).
+TEST(PreflightPdf, StreamsSteppedOver) {
+    std::string pdf = "%PDF-1.4\n";
+    for (int i = 1; i <= 40; ++i)
+        pdf += std::to_string(i) + " 0 obj << /Length 300 >> stream\n" + std::string(300, 'x') +
+               "\nendstream endobj\n";
+    pdf += "41 0 obj << /Title (after) >> endobj\ntrailer << /Info 41 0 R >>\n";
+    std::vector<std::string> notes;
+    EXPECT_EQ(Pdf(pdf, notes).title, "after");
+}
+
 TEST(PreflightFit, VerdictsAndMargins) {
     const struct {
         PageSize page;
