@@ -203,28 +203,6 @@ std::vector<std::string> MenuTexts(HMENU menu) {
     return texts;
 }
 
-// The pop-up and the bar's drop-down carry the lists of the settings file; the window keeps
-// its design client size under the bar.
-TEST(FileMenuWindow, ListsFromTheSettings) {
-    const WindowOn on(
-        "[OpenWith]\r\nCount=1\r\n1=Recorder=C:\\r.exe\r\n[SendTo]\r\nCount=1\r\n"
-        "1=Out=C:\\out\\\r\n");
-    const MainFramePtr& frame = on.frame;
-    ASSERT_TRUE(frame);
-    HWND w = FrameHandle(*frame);
-    HMENU menu = FramePopUpMenu(*frame);
-    ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(MenuTexts(menu), (std::vector<std::string>{"Open with...", "Recorder", "",
-                                                         "Send to...", "Out", "", "Print..."}));
-    EXPECT_EQ(GetMenuItemID(menu, 1), 2001u);
-    EXPECT_EQ(GetMenuItemID(menu, 4), 3001u);
-    EXPECT_EQ(MenuTexts(GetSubMenu(GetMenu(w), 0)), MenuTexts(menu));  // the bar's "File"
-    RECT client;
-    GetClientRect(w, &client);
-    EXPECT_EQ(client.right, 455);
-    EXPECT_EQ(client.bottom, 334);
-}
-
 // Types `text` into the menu editor's text area and clicks Save, queued before the editor
 // opens: its modal loop takes them after it has filled the text area.
 void QueueEditorSave(const std::string& text) {
