@@ -1,8 +1,6 @@
 // The colour bar: the chips it fills and the pop-up's text and place.
 #include <gtest/gtest.h>
 
-#include "analysis/queue_gate.h"
-#include "test_files.h"
 #include "window/main_window.h"
 
 namespace zelk {
@@ -77,34 +75,6 @@ TEST(ColourBar, ThePopUpNamesTheInkUnderThePointer) {
     EXPECT_EQ(spot->left, 270);
     EXPECT_FALSE(PopUpAt(bar, 30, 109));  // on the boundary of two bands: neither
     EXPECT_FALSE(PopUpAt(Bar({}, {}), 5, 30));
-}
-
-struct NoHost final : WindowHost {
-    void Repaint() override {}
-    void CaptionChanged() override {}
-    void SetFileTimer(bool) override {}
-    void SetPopUpTimer(bool on) override { timerCalls.push_back(on); }
-    Answer ShowMessage(const MessageRequest&) override { return Answer::Ok; }
-    void PostScanStopped() override {}
-    void RestoreIfMinimised() override {}
-    std::vector<bool> timerCalls;
-};
-
-TEST(ColourBar, ARunningPopUpTimerIsNotRestarted) {
-    test::TempDir dir;
-    SettingsFile settings(dir.PathOf("PreZelk.INI"),
-                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-    NoHost host;
-    QueueGate gate;
-    TZelkMnFrm window(host, gate, settings);
-    window.colourBar = Bar({}, {kCyanSpot});
-    window.Poping(30, 10);
-    window.Poping(31, 20);
-    EXPECT_TRUE(window[kPopUp].visible);
-    EXPECT_EQ(window[kPopUp].caption, "S1");
-    window.ClosePopUp();
-    EXPECT_FALSE(window[kPopUp].visible);
-    EXPECT_EQ(host.timerCalls, (std::vector<bool>{true, false}));
 }
 
 }  // namespace

@@ -207,18 +207,5 @@ TEST(DscRobustness, EveryPrefixOfAJob) {
     }
 }
 
-TEST(DscRobustness, BinaryAfterTheHeaderLine) {
-    std::string job = "%!PS-Adobe-3.0\n";
-    uint32_t x = 12345;
-    for (int i = 0; i < 300000; ++i) {
-        x = x * 1103515245 + 12345;
-        job += static_cast<char>(x >> 24);
-        if (i % 997 == 0) job += "%%";
-    }
-    const auto s = ScanText(job);
-    EXPECT_TRUE(s.inspection.complete);
-    EXPECT_FALSE(s.W().ScanRunning());
-}
-
 }  // namespace
 }  // namespace zelk

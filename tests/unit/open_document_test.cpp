@@ -5,7 +5,6 @@
 #include <ctime>
 #include <filesystem>
 
-#include "analysis/source_file.h"
 #include "test_files.h"
 #include "window/headless.h"
 
@@ -32,102 +31,86 @@ std::string DateLine(const std::string& path) {
     return "*File date: " + FileDateText(path) + "\n\r";
 }
 
+// The three report lines, under a name with blanks and a non-ASCII letter; over 1,000,000
+// bytes the file counts as big.
 TEST(OpenDocument, PostScriptGetsItsThreeReportLines) {
-    TempDir dir;
-    const auto path = dir.Write("a.ps", "%!PS-Adobe-3.0\n" + std::string(1234552, '\n'));
-    Opened o(path);
-    EXPECT_TRUE(o.inspection.started);
-    EXPECT_EQ(o.inspection.window.analysis.DocKind, "PS");
-    EXPECT_EQ(o.inspection.window.caption, "Zelk in a.ps");
-    EXPECT_EQ(o.Report(), "*PostScript file - a.ps\n\r*File size is 1.235 M\n\r" + DateLine(path));
-    EXPECT_TRUE(o.Messages().empty());
-    EXPECT_FALSE(o.inspection.window.ScanRunning());  // the run has ended: gauge grey again
-}
-
-TEST(OpenDocument, PostScriptWithoutAdobeHeaderIsAsked) {
-    TempDir dir;
-    const auto path = dir.Write("bare.ps", "%!PS");
-    Opened yes(path, AnswerPolicy::AllYes);
-    ASSERT_EQ(yes.Messages().size(), 1u);
-    EXPECT_EQ(yes.Messages()[0].request.type, BoxType::Confirm);
-    EXPECT_EQ(yes.Messages()[0].request.buttons, Buttons::YesNo);
-    EXPECT_EQ(yes.Messages()[0].request.text, kConformance);
-    EXPECT_TRUE(yes.inspection.started);
-    EXPECT_EQ(yes.inspection.window.analysis.DocKind, "PS");
-
-    Opened no(path, AnswerPolicy::AllNo);
-    EXPECT_FALSE(no.inspection.started);
-    EXPECT_EQ(no.inspection.window.caption, "Zelk");
-    EXPECT_EQ(no.Report(), "");
-    EXPECT_FALSE(no.inspection.window.ScanRunning());
-    EXPECT_EQ(no.inspection.window.analysis.SourceStream, nullptr);
-}
-
-TEST(OpenDocument, EpsWithoutAdobeHeaderKeepsItsKind) {
-    TempDir dir;
-    Opened o(dir.Write("x.eps", "%!PS EPS\n"), AnswerPolicy::AllYes);
-    EXPECT_EQ(o.inspection.window.analysis.DocKind, "EPS");
-    EXPECT_EQ(o.Messages().size(), 1u);
-}
-
-TEST(OpenDocument, UnrecognisedFileIsOfferedAsPostScript) {
-    TempDir dir;
-    const auto path = dir.Write("job.bin", "\x01\x02\x03 no magic here");
-    Opened yes(path, AnswerPolicy::AllYes);
-    ASSERT_EQ(yes.Messages().size(), 1u);  // no conformance question after this one
-    EXPECT_EQ(yes.Messages()[0].request.type, BoxType::Warning);
-    EXPECT_EQ(yes.Messages()[0].request.text,
-              "File job.bin was not recognized!\n\rDo You want to scan it like PostScript file?");
-    EXPECT_EQ(yes.inspection.window.analysis.DocKind, "PS");
-    EXPECT_TRUE(yes.Report().starts_with("*PostScript file - job.bin\n\r"));
-
-    Opened byDefault(path);
-    EXPECT_FALSE(byDefault.inspection.started);
-    EXPECT_EQ(byDefault.inspection.window.caption, "Zelk");
-}
-
-TEST(OpenDocument, EmptyFileScansAsPostScriptWhenAccepted) {
-    TempDir dir;
-    Opened o(dir.Write("empty.ps", ""), AnswerPolicy::AllYes);
-    EXPECT_TRUE(o.inspection.started);
-    EXPECT_NE(o.Report().find("*File size is 0.000 M\n\r"), std::string::npos);
-}
-
-TEST(OpenDocument, UnreadablePathsGiveTheErrorBox) {
-    TempDir dir;
-    std::filesystem::create_directory(dir.Dir() / "folder");
-    for (const auto& path : {dir.PathOf("missing.ps"), dir.PathOf("folder")}) {
-        Opened o(path, AnswerPolicy::AllYes);
-        ASSERT_EQ(o.Messages().size(), 1u) << path;
-        EXPECT_EQ(o.Messages()[0].request.type, BoxType::Error);
-        EXPECT_EQ(o.Messages()[0].request.buttons, Buttons::Ok);
-        EXPECT_EQ(o.Messages()[0].request.text, "Could not read from: " + path);
-        EXPECT_FALSE(o.inspection.started);
-        EXPECT_EQ(o.inspection.window.caption, "Zelk");
-    }
-}
-
-TEST(OpenDocument, NamesWithBlanksAndNonAscii) {
     TempDir dir;
 #ifdef _WIN32
     const std::string name = "job with blanks \xE9.ps";  // the ANSI code page, as Windows gives it
 #else
     const std::string name = "job with blanks \xC3\xA9.ps";
 #endif
-    const auto path = dir.Write(name, "%!PS-Adobe-3.0\n");
+    const auto path = dir.Write(name, "%!PS-Adobe-3.0\n" + std::string(1234552, '\n'));
     Opened o(path);
     EXPECT_TRUE(o.inspection.started);
+    EXPECT_EQ(o.inspection.window.analysis.DocKind, "PS");
     EXPECT_EQ(o.inspection.window.caption, "Zelk in " + name);
-}
-
-TEST(OpenDocument, BigFileStartsAboveOneMillionBytes) {
-    TempDir dir;
+    EXPECT_EQ(o.Report(),
+              "*PostScript file - " + name + "\n\r*File size is 1.235 M\n\r" + DateLine(path));
+    EXPECT_TRUE(o.inspection.window.analysis.BigFile);
+    EXPECT_TRUE(o.Messages().empty());
+    EXPECT_FALSE(o.inspection.window.ScanRunning());  // the run has ended: gauge grey again
     const std::string head = "%!PS-Adobe-3.0\n";
     Opened exact(dir.Write("exact.ps", head + std::string(1000000 - head.size(), '\n')));
-    Opened over(dir.Write("over.ps", head + std::string(1000001 - head.size(), '\n')));
     EXPECT_FALSE(exact.inspection.window.analysis.BigFile);
-    EXPECT_TRUE(over.inspection.window.analysis.BigFile);
-    EXPECT_NE(exact.Report().find("*File size is 1.000 M"), std::string::npos);
+}
+
+// The questions an open asks, one row a file and an answer: the box, and what opens after it
+// (the kind, or nothing). Paths that name no readable file give the error box.
+TEST(OpenDocument, QuestionsAndTheirAnswers) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.Dir() / "folder");
+    const std::string unknown =
+        "File %s was not recognized!\n\rDo You want to scan it like PostScript file?";
+    const struct {
+        std::string name, bytes;
+        AnswerPolicy policy;
+        BoxType box;
+        std::string text;
+        const char* kind;  // nullptr: nothing opens
+    } cases[] = {
+        {"bare.ps", "%!PS", AnswerPolicy::AllYes, BoxType::Confirm, kConformance, "PS"},
+        {"bare.ps", "%!PS", AnswerPolicy::AllNo, BoxType::Confirm, kConformance, nullptr},
+        {"x.eps", "%!PS EPS\n", AnswerPolicy::AllYes, BoxType::Confirm, kConformance, "EPS"},
+        {"job.bin", "\x01\x02\x03 no magic", AnswerPolicy::AllYes, BoxType::Warning, unknown, "PS"},
+        {"job.bin", "\x01\x02\x03 no magic", AnswerPolicy::Default, BoxType::Warning, unknown,
+         nullptr},
+        {"empty.ps", "", AnswerPolicy::AllYes, BoxType::Warning, unknown, "PS"},
+        {"missing.ps", "", AnswerPolicy::AllYes, BoxType::Error, "Could not read from: %p",
+         nullptr},
+        {"folder", "", AnswerPolicy::AllYes, BoxType::Error, "Could not read from: %p", nullptr},
+    };
+    for (const auto& c : cases) {
+        const std::string path = c.name == "missing.ps" || c.name == "folder"
+                                     ? dir.PathOf(c.name)
+                                     : dir.Write(c.name, c.bytes);
+        std::string text = c.text;
+        if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, c.name);
+        if (const auto at = text.find("%p"); at != std::string::npos) text.replace(at, 2, path);
+        Opened o(path, c.policy);
+        ASSERT_EQ(o.Messages().size(), 1u) << path;  // never a second question after the first
+        const MessageRequest& box = o.Messages()[0].request;
+        EXPECT_EQ(box.type, c.box) << path;
+        EXPECT_EQ(box.buttons, c.box == BoxType::Error ? Buttons::Ok : Buttons::YesNo) << path;
+        EXPECT_EQ(box.text, text) << path;
+        EXPECT_EQ(o.inspection.started, c.kind != nullptr) << path;
+        EXPECT_FALSE(o.inspection.window.ScanRunning()) << path;
+        if (c.kind == nullptr) {
+            EXPECT_EQ(o.inspection.window.caption, "Zelk") << path;
+            EXPECT_EQ(o.Report(), "") << path;
+            EXPECT_EQ(o.inspection.window.analysis.SourceStream, nullptr) << path;
+            continue;
+        }
+        EXPECT_EQ(o.inspection.window.analysis.DocKind, c.kind) << path;
+        EXPECT_TRUE(o.Report().starts_with(
+            std::string(c.kind[0] == 'E' ? "*Encapulated PostScript" : "*PostScript") + " file - " +
+            c.name + "\n\r"))
+            << o.Report();
+    }
+    // A long path is cut to its start and its end, so the box stays on the screen.
+    const std::string deep = dir.PathOf(std::string(200, 'd') + "/job.ps");
+    EXPECT_EQ(Opened(deep).Messages().at(0).request.text,
+              "Could not read from: " + deep.substr(0, 40) + "..." + deep.substr(deep.size() - 60));
 }
 
 TEST(OpenDocument, SizesPastFourGigabytesAreTrue) {
@@ -142,20 +125,6 @@ TEST(OpenDocument, SizesPastFourGigabytesAreTrue) {
     EXPECT_TRUE(o.inspection.window.analysis.BigFile);
     EXPECT_NE(o.Report().find("*File size is 5368.709 M"), std::string::npos);
     ASSERT_EQ(o.Messages().size(), 1u);  // the whole-file question, answered No
-}
-
-// A real file's reads move the position the gauge shows, and a seek sets it.
-TEST(OpenDocument, ReadsMoveTheFilesPosition) {
-    TempDir dir;
-    auto file = OpenSourceFile(dir.Write("p.ps", std::string(100, 'x')));
-    ASSERT_TRUE(file);
-    uint8_t buffer[100];
-    EXPECT_EQ(file->Read(buffer, 40), 40);
-    EXPECT_EQ(file->Position(), 40);
-    EXPECT_EQ(file->Read(buffer, 100), 60);
-    EXPECT_EQ(file->Position(), 100);
-    EXPECT_TRUE(file->Seek(10));
-    EXPECT_EQ(file->Position(), 10);
 }
 
 // Sets a file's time from a local calendar time.

@@ -23,6 +23,8 @@ struct ScanRun : ::testing::Test {
 };
 
 TEST_F(ScanRun, ScanRunsOnItsThreadUntilTheMainThreadServesScanDone) {
+    analysis().StopScan();  // while idle: nothing
+    EXPECT_FALSE(inspection.host.stopPosted);
     analysis().SourcePath = File("a.ps");
     analysis().OpenDocument();
     ASSERT_NE(analysis().Engine, nullptr);
@@ -34,8 +36,10 @@ TEST_F(ScanRun, ScanRunsOnItsThreadUntilTheMainThreadServesScanDone) {
     EXPECT_FALSE(window().fileTimerEnabled);
     EXPECT_EQ(window()[kGauge].fillColour, kGrey);
     EXPECT_EQ(analysis().SourceStream, nullptr);  // the thread closed the file
-    EXPECT_FALSE(inspection.host.stopPosted);     // a normal end posts nothing
     EXPECT_NE(analysis().Engine, nullptr);        // kept until the next reset
+    analysis().StopScan();                        // after the end: still nothing
+    EXPECT_FALSE(analysis().Engine->Terminated());
+    EXPECT_FALSE(inspection.host.stopPosted);  // a normal end posts nothing
 }
 
 TEST_F(ScanRun, ThreeRequestsDuringAScanGiveOneReopenWithTheLastPath) {
@@ -60,17 +64,6 @@ TEST_F(ScanRun, ThreeRequestsDuringAScanGiveOneReopenWithTheLastPath) {
     EXPECT_EQ(window().caption, "Zelk in last.ps");
 }
 
-TEST_F(ScanRun, StopWhileIdleDoesNothing) {
-    analysis().StopScan();
-    EXPECT_FALSE(inspection.host.stopPosted);
-    analysis().SourcePath = File("a.ps");
-    analysis().OpenDocument();
-    ServeToEnd();
-    analysis().StopScan();  // after the end: still nothing
-    EXPECT_FALSE(analysis().Engine->Terminated());
-    EXPECT_FALSE(inspection.host.stopPosted);
-}
-
 TEST_F(ScanRun, StopDuringAScanKeepsResultsAndPostsOnce) {
     analysis().SourcePath = File("a.ps");
     analysis().OpenDocument();
@@ -81,6 +74,11 @@ TEST_F(ScanRun, StopDuringAScanKeepsResultsAndPostsOnce) {
     EXPECT_EQ(window().caption, "Zelk in a.ps");  // results stay on screen
     analysis().OnScanStopped();                   // nothing pending: ignored
     EXPECT_EQ(window().caption, "Zelk in a.ps");
+    // A reset while the thread waits in ScanDone serves that call, and does not deadlock.
+    analysis().OpenDocument();
+    window().ResetDisplay();
+    EXPECT_EQ(analysis().Engine, nullptr);
+    EXPECT_FALSE(window().ScanRunning());
 }
 
 // The thread is held in its first hand-off, inside chunk 1, when the stop comes; what only
@@ -116,15 +114,6 @@ TEST_F(ScanRun, RequestWhenIdleResetsThenOpens) {
     EXPECT_FALSE(window()[kPageName].visible);
     EXPECT_EQ(analysis().Engine, nullptr);
     ASSERT_EQ(inspection.host.messages.size(), 1u);
-}
-
-TEST_F(ScanRun, ResetWhileTheThreadWaitsInAHandOffServesItToTheEnd) {
-    analysis().SourcePath = File("a.ps");
-    analysis().OpenDocument();
-    // The thread waits in ScanDone; freeing the engine must serve that call, not deadlock.
-    window().ResetDisplay();
-    EXPECT_EQ(analysis().Engine, nullptr);
-    EXPECT_FALSE(window().ScanRunning());
 }
 
 }  // namespace

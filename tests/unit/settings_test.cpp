@@ -61,64 +61,49 @@ TEST_F(Settings, IntegersAcceptDecimalAndHexadecimal) {
     for (const auto& c : cases) EXPECT_EQ(s.ReadInteger("Other", c.key, 7), c.value) << c.key;
 }
 
-TEST_F(Settings, FlagsTakeAnyNonZeroAndTheCallersDefaultForNonsense) {
-    const auto s = Open("[Init]\nOnlyOne=yes\n");
-    EXPECT_FALSE(s.Read(settings::kOnlyOneAtStart));
-    EXPECT_TRUE(s.Read(settings::kOnlyOneInDialog));
-}
-
 TEST_F(Settings, TextsLoseBlanksAndOnePairOfQuotesAndStayCaseSensitive) {
-    const auto s = Open(
-        "[init]\r\n  UNITS  =  MM  \r\n[Temp]\r\nOpen=\"C:\\my jobs\\a.ps\"\r\n"
+    auto s = Open(
+        "[init]\r\n  UNITS  =  MM  \r\nOnlyOne=yes\r\n[Temp]\r\nOpen=\"C:\\my jobs\\a.ps\"\r\n"
         "q1='x'\r\nq2=\"\"y\"\"\r\nq3=\"z'\r\n");
+    EXPECT_FALSE(s.Read(settings::kOnlyOneAtStart));  // nonsense: each caller's own default
+    EXPECT_TRUE(s.Read(settings::kOnlyOneInDialog));
     EXPECT_EQ(s.Read(settings::kUnits), "MM");  // names ignore case, values do not
     EXPECT_EQ(s.Read(settings::kHandedOverPath), "C:\\my jobs\\a.ps");
     EXPECT_EQ(s.ReadString("temp", "q1", ""), "x");
     EXPECT_EQ(s.ReadString("temp", "q2", ""), "\"y\"");
     EXPECT_EQ(s.ReadString("temp", "q3", ""), "\"z'");
-}
-
-TEST_F(Settings, ALineWithoutEqualsIsAKeyWithoutValue) {
-    auto s = Open("[Init]\r\nUnits\r\nFast_scan=1\r\n");
-    EXPECT_EQ(s.Read(settings::kUnits), "mm");
-    s.WriteString("Init", "Units", "in");
-    EXPECT_EQ(ReadFile(path), "[Init]\r\nUnits=in\r\nFast_scan=1\r\n");
-}
-
-TEST_F(Settings, LongValuesAreCutAt1023) {
-    auto s = Open("");
     s.WriteString("OpenWith", "1", std::string(2000, 'v'));
-    EXPECT_EQ(s.ReadString("OpenWith", "1", ""), std::string(1023, 'v'));
+    EXPECT_EQ(s.ReadString("OpenWith", "1", ""), std::string(1023, 'v'));  // cut as Windows cuts
 }
 
+// Writes change their own lines and keep every other, the file's line ends included; the
+// first write creates the file. A line without "=" is a key without a value.
 TEST_F(Settings, WritesKeepEverythingElse) {
-    const std::string original =
-        "; Zelk "
-        "settings\r\n[Init]\r\nUnits=pt\r\n\r\n[OpenWith]\r\nCount=1\r\n1=Viewer=C:\\v.exe\r\n";
-    auto s = Open(original);
-    s.WriteString("init", "units", "in");
-    s.WriteInteger("Init", "Fast_scan", 2000);
-    s.WriteBool("Temp", "flag", true);
-    EXPECT_EQ(ReadFile(path),
-              "; Zelk settings\r\n[Init]\r\nunits=in\r\nFast_scan=2000\r\n\r\n[OpenWith]\r\n"
-              "Count=1\r\n1=Viewer=C:\\v.exe\r\n[Temp]\r\nflag=1\r\n");
-    EXPECT_EQ(s.ReadString("OpenWith", "1", ""), "Viewer=C:\\v.exe");
-    EXPECT_EQ(s.Read(settings::kFastScan), 2000);
-}
-
-TEST_F(Settings, WritesFollowTheFilesLineEnds) {
-    auto s = Open("[Init]\nUnits=pt");  // LF, no final line end
-    s.WriteString("Init", "OnlyOne", "1");
-    s.WriteString("SendTo", "Count", "0");
-    EXPECT_EQ(ReadFile(path), "[Init]\nUnits=pt\nOnlyOne=1\n[SendTo]\nCount=0\n");
-}
-
-TEST_F(Settings, FirstWriteCreatesTheFile) {
-    const std::string p = dir.PathOf("PreZelk.INI");
-    SettingsFile s(p, MakePortableProfileStore(p));
-    s.WriteString("Temp", "Open", "C:\\a b.ps");
-    EXPECT_EQ(ReadFile(p), "[Temp]\r\nOpen=C:\\a b.ps\r\n");
-    EXPECT_EQ(s.Read(settings::kHandedOverPath), "C:\\a b.ps");
+    const struct {
+        const char* before;  // nullptr: no file
+        const char* units;   // read before the writes
+        const char* after;
+    } cases[] = {
+        {nullptr, "mm", "[init]\r\nunits=in\r\nFast_scan=2000\r\n[Temp]\r\nflag=1\r\n"},
+        {"; Zelk settings\r\n[Init]\r\nUnits=pt\r\n\r\n[OpenWith]\r\nCount=1\r\n1=V=C:\\v.exe\r\n",
+         "pt",
+         "; Zelk settings\r\n[Init]\r\nunits=in\r\nFast_scan=2000\r\n\r\n[OpenWith]\r\nCount=1\r\n"
+         "1=V=C:\\v.exe\r\n[Temp]\r\nflag=1\r\n"},
+        {"[Init]\nUnits=pt", "pt", "[Init]\nunits=in\nFast_scan=2000\n[Temp]\nflag=1\n"},
+        {"[Init]\r\nUnits\r\nFast_scan=1\r\n", "mm",
+         "[Init]\r\nunits=in\r\nFast_scan=2000\r\n[Temp]\r\nflag=1\r\n"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(dir.PathOf("PreZelk.INI"));
+        auto s = c.before ? Open(c.before) : Open("");
+        if (!c.before) std::filesystem::remove(path);
+        EXPECT_EQ(s.Read(settings::kUnits), c.units) << c.after;
+        s.WriteString("init", "units", "in");
+        s.WriteInteger("Init", "Fast_scan", 2000);
+        s.WriteBool("Temp", "flag", true);
+        EXPECT_EQ(ReadFile(path), c.after);
+        EXPECT_EQ(s.Read(settings::kFastScan), 2000);
+    }
 }
 
 TEST_F(Settings, NumberedItemsAboveCountStayInTheFile) {

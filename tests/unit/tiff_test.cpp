@@ -106,12 +106,6 @@ bool WasDamaged(const test::Scanned& s) {
            s.inspection.host.messages[0].request.type == BoxType::Error;
 }
 
-TEST(Tiff, WidthAsShortOrLong) {
-    const auto asShort = ScanTiffBytes(TiffBuilder(false).Rgb().Short(256, {1000}).Build());
-    EXPECT_EQ(asShort.A().TiffColourText,
-              ScanTiffBytes(TiffBuilder(false).Rgb().Build()).A().TiffColourText);
-}
-
 struct BitsCase {
     std::vector<uint16_t> bits;
     uint16_t photometric;
@@ -141,6 +135,10 @@ TEST(Tiff, BitsAndColourModel) {
     const auto none = ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Without(262).Build());
     EXPECT_TRUE(none.A().TiffColourText.starts_with("Grayscale (W=0) 8 bit "))
         << none.A().TiffColourText;
+    // Each entry of the tag appends its sizes.
+    const auto twice = ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Repeat(258).Build());
+    EXPECT_TRUE(twice.A().TiffColourText.starts_with("RGB 8 bit8 bit "))
+        << twice.A().TiffColourText;
 }
 
 TEST(Tiff, PageCountPictureAndVerdictColour) {
@@ -164,6 +162,8 @@ TEST(Tiff, ResolutionUnits) {
               "Resolution unit undefined.\n\rImage size may be\n\runpredictable!");
     EXPECT_TRUE(none.A().TiffColourText.ends_with(" dp! "));
     EXPECT_EQ(none.A().PageWidth, 240);
+    const auto asShort = ScanTiffBytes(TiffBuilder(false).Rgb().Short(256, {1000}).Build());
+    EXPECT_EQ(asShort.A().PageWidth, 240);  // the width as a SHORT reads as the LONG does
 
     const auto cm = ScanTiffBytes(
         TiffBuilder(false).Rgb().Long(256, 1181).Rational(282, 11811, 100).Short(296, {3}).Build());
@@ -239,11 +239,6 @@ TEST(Tiff, OversizedCountsReadNothingPastTheBuffers) {
     EXPECT_TRUE(s.A().TiffColourText.starts_with("RGB 8+8+8+")) << s.A().TiffColourText;
     EXPECT_LE(s.A().TiffColourText.size(), 255u);
     EXPECT_TRUE(WasDamaged(ScanTiffBytes(listed + eights.substr(0, 254))));
-}
-
-TEST(Tiff, EachBitsPerSampleEntryAppends) {
-    const auto s = ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Repeat(258).Build());
-    EXPECT_TRUE(s.A().TiffColourText.starts_with("RGB 8 bit8 bit ")) << s.A().TiffColourText;
 }
 
 }  // namespace

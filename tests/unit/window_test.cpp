@@ -19,6 +19,7 @@ class TestHost final : public WindowHost {
     void Repaint() override {}
     void CaptionChanged() override {}
     void SetFileTimer(bool) override {}
+    void SetPopUpTimer(bool on) override { popUpTimer.push_back(on); }
     Answer ShowMessage(const MessageRequest& request) override {
         messages.push_back(request.text);
         if (duringMessage) std::exchange(duringMessage, nullptr)();
@@ -35,6 +36,7 @@ class TestHost final : public WindowHost {
     int restores = 0, finished = 0, settingsShown = 0;
     bool quit = false;
     std::optional<std::string> chosen;
+    std::vector<bool> popUpTimer;         // each start (true) and stop
     std::function<void()> duringMessage;  // what arrives while a box is on screen
     int stopsPosted = 0;
 };
@@ -50,6 +52,14 @@ struct Window : ::testing::Test {
         window.Changer();
     }
     const Control& operator[](const char* name) const { return window[name]; }
+    void Serve() {
+        gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    }
+    // Drops a PostScript job of `text` after its header line and serves its scan to the end.
+    void Open(const std::string& name, const std::string& text) {
+        window.OnDroppedFile(dir.Write(name, "%!PS-Adobe-3.0\n" + text));
+        Serve();
+    }
 
     test::TempDir dir;
     SettingsFile settings;
@@ -186,15 +196,29 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     EXPECT_TRUE(host.quit);
 }
 
+// The pop-up names the chip under the pointer; a running pop-up timer is not restarted.
+TEST_F(Window, ThePopUpAndItsTimer) {
+    window.colourBar.spotCount = 1;
+    window.colourBar.spotNames = {"S1"};
+    window.colourBar.spotValues = {{1, 0, 0, 0}};
+    window.Poping(30, 10);
+    window.Poping(31, 20);
+    EXPECT_TRUE(window[kPopUp].visible);
+    EXPECT_EQ(window[kPopUp].caption, "S1");
+    window.ClosePopUp();
+    EXPECT_FALSE(window[kPopUp].visible);
+    EXPECT_EQ(host.popUpTimer, (std::vector<bool>{true, false}));
+}
+
 TEST_F(Window, FilesReachTheWindowThroughRequestOpen) {
     const auto a = dir.Write("a.ps", "%!PS-Adobe-3.0\n");
     const auto b = dir.Write("b.ps", "%!PS-Adobe-3.0\n");
     window.OnDroppedFile(a);
-    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    Serve();
     EXPECT_EQ(window.caption, "Zelk in a.ps");
     host.chosen = b;
     window.Atidaryk();
-    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    Serve();
     EXPECT_EQ(window.caption, "Zelk in b.ps");
     host.chosen.reset();
     window.Atidaryk();  // cancelled: nothing changes
@@ -208,7 +232,7 @@ TEST_F(Window, SecondInstanceHandOffReadsTheSettingsFile) {
     EXPECT_EQ(host.restores, 1);
     EXPECT_EQ(window.caption, "Zelk");
     window.OnSecondInstance(1);
-    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    Serve();
     EXPECT_EQ(window.caption, "Zelk in handed over.ps");
 }
 
@@ -224,18 +248,19 @@ TEST_F(Window, AHandOffDuringTheOpensQuestionWaitsForIt) {
     window.OnDroppedFile(doubtful);
     EXPECT_EQ(window.caption, "Zelk in doubtful.ps");
     EXPECT_TRUE(window.analysis.ReopenPending);
-    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    Serve();
     ASSERT_EQ(host.stopsPosted, 1);
     window.OnScanStopped();
     EXPECT_EQ(window.caption, "Zelk in handed.ps");
-    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    Serve();
+    EXPECT_EQ(host.stopsPosted, 1);  // the hand-off was served once, not again
 }
 
 TEST_F(Window, CommandLineFileOpensWithoutReset) {
     const auto a = dir.Write("start.ps", "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 595 842\n");
     window[kReport].caption = "kept";  // a reset would clear it; OpenDocument replaces it
     window.Krauk({a});
-    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    Serve();
     EXPECT_EQ(window.caption, "Zelk in start.ps");
     EXPECT_EQ(window[kPageRect].width, 60);
 }
@@ -245,7 +270,7 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
 TEST_F(Window, CommandLineFileWithoutPageSizeShowsTheSettingsPlate) {
     Ini("[Init]\nUnits=pt\nFast_scan=1000\nSlow_scan=3000\n");
     window.Krauk({dir.Write("bare.ps", "%!PS-Adobe-3.0\n%%Pages: 1\n")});
-    gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
+    Serve();
     EXPECT_EQ(window[kPlateOutline].height, 213);
     EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r1000 pt");
     EXPECT_EQ(window[kWidthLabel].caption, " 0 pt ");
@@ -255,37 +280,29 @@ TEST_F(Window, CommandLineFileWithoutPageSizeShowsTheSettingsPlate) {
 // Each file shows its own resources: a second file's list replaces the first's, and a file
 // without any hides the notice.
 TEST_F(Window, ResourcesBelongToTheFileShown) {
-    auto open = [&](const std::string& name, const std::string& text) {
-        window.OnDroppedFile(dir.Write(name, "%!PS-Adobe-3.0\n" + text));
-        gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
-    };
-    open("a.ps", "%%DocumentNeededResources: font A\n%%+ font B\n");
-    open("b.ps", "%%DocumentNeededResources: font C\n");
+    Open("a.ps", "%%DocumentNeededResources: font A\n%%+ font B\n");
+    Open("b.ps", "%%DocumentNeededResources: font C\n");
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
     EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
-    open("c.ps", "%%Pages: 1\n");
+    Open("c.ps", "%%Pages: 1\n");
     EXPECT_FALSE(window[kResourceNotice].visible);
 }
 
 // A verdict belongs to the file that gave it: the next file's summary starts from grey.
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
-    auto open = [&](const std::string& name, const std::string& text) {
-        window.OnDroppedFile(dir.Write(name, "%!PS-Adobe-3.0\n" + text));
-        gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
-    };
-    open("a.ps", "%%PlateColor: Cyan\n");
+    Open("a.ps", "%%PlateColor: Cyan\n");
     EXPECT_EQ(window[kColourSummary].background, kGreen);
-    open("b.ps", "%%DocumentProcessColors: Black\n");
+    Open("b.ps", "%%DocumentProcessColors: Black\n");
     EXPECT_EQ(window[kColourSummary].caption, " 1 color");
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     // Nor a composite verdict, nor the last file's page on the plate.
-    open("c.ps",
+    Open("c.ps",
          "%%BoundingBox: 0 0 595 842\n%%EndComments\n%%PageProcessColors: Cyan "
          "Magenta\n%%PlateColor: Cyan\n");
     EXPECT_EQ(window[kColourSummary].background, kRed);
     EXPECT_GT(window[kPageRect].width, 0);
     window.need.visible = true;  // the last file's list still up
-    open("d.ps", "%%DocumentProcessColors: Black\n");
+    Open("d.ps", "%%DocumentProcessColors: Black\n");
     EXPECT_FALSE(window.need.visible);
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window[kPageRect].width, 0);
