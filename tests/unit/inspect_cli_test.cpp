@@ -8,6 +8,7 @@
 #include "test_files.h"
 
 #ifndef _WIN32
+#include <pty.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -274,6 +275,39 @@ TEST(ZelkInspect, Issue27EveryFailureIsReported) {
             }
         }
     }
+}
+
+// On a terminal, standard error shows how far the scan has read, and is cleared at the end.
+TEST(ZelkInspect, ProgressOnATerminal) {
+    TempDir dir;
+    std::string job = "%!PS-Adobe-3.0\n";
+    while (job.size() < 1000000) job += "72 720 moveto (padding) show\n";
+    const auto path = dir.Write("big.ps", job);
+    int master = -1, slave = -1;
+    ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(slave, 2);
+        const std::string command =
+            "exec \"" + std::string(ZELK_INSPECT_EXE) + "\" " + Quoted(path) + " > /dev/null";
+        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(slave);
+    std::string shown;
+    char buffer[4096];
+    for (ssize_t got; (got = read(master, buffer, sizeof buffer)) > 0;) shown.append(buffer, got);
+    close(master);
+    EXPECT_EQ(ExitStatus(pid), 0);
+    ASSERT_TRUE(shown.ends_with("\r    \r")) << shown;
+    int figures = 0;
+    for (size_t at = shown.find('%'); at != std::string::npos; at = shown.find('%', at + 1)) {
+        const int figure = std::stoi(shown.substr(shown.rfind('\r', at) + 1));
+        EXPECT_GE(figure, 0);
+        EXPECT_LE(figure, 100);
+        ++figures;
+    }
+    EXPECT_GT(figures, 0);
 }
 
 // A file the system gives as 0 bytes long yet full (as under /proc) is read as a stream.
