@@ -14,3 +14,5 @@ j = json.load(sys.stdin)
 j["report"] = re.sub(r"\*File date: [^\n]*\n\r", "*File date: <date>\n\r", j["report"])
 print(json.dumps(j, indent=2, ensure_ascii=False))' > "${fixture%.*}.json"
 done
+# And layout.txt: every window's controls as data, as the layout test compares them.
+ZELK_UPDATE_LAYOUT=1 "${TESTS:-$here/../../build/native/tests/zelk_tests}" --gtest_filter='Layout.*' > /dev/null
