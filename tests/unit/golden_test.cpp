@@ -1,5 +1,6 @@
 // zelk-inspect on real files made by third-party programs, against the expected results
-// beside each fixture (tests/data/*/NAME.json; update_expected.sh writes them for review).
+// beside each fixture, as JSON and as text (tests/data/*/NAME.json and NAME.txt;
+// update_expected.sh writes them for review).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -31,7 +32,8 @@ std::vector<fs::path> Fixtures() {
         const fs::path dir = fs::path(test::DataPath(folder));
         if (!fs::is_directory(dir)) continue;
         for (const auto& entry : fs::directory_iterator(dir))
-            if (entry.path().extension() != ".json" && entry.path().extension() != ".sh")
+            if (entry.path().extension() != ".json" && entry.path().extension() != ".txt" &&
+                entry.path().extension() != ".sh")
                 fixtures.push_back(entry.path());
     }
     std::sort(fixtures.begin(), fixtures.end());
@@ -48,9 +50,17 @@ TEST(Golden, FixturesFromThirdPartyPrograms) {
             ADD_FAILURE() << "no expected result for " << fixture;
             continue;
         }
-        const auto run = test::RunInspect("--json \"" + test::NativePath(fixture.string()) + "\"");
+        const std::string quoted = "\"" + test::NativePath(fixture.string()) + "\"";
+        const auto run = test::RunInspect("--json " + quoted);
         const Json expected = Json::parse(test::ReadFile(expectedPath.string()));
         EXPECT_EQ(Masked(Json::parse(run.out)), expected) << fixture.filename();
+        // The text: its first line names the file as given.
+        static const std::regex date(R"(\*File date: [^\n]*)");
+        std::string text =
+            std::regex_replace(test::RunInspectText(quoted).out, date, "*File date: <date>");
+        text = fixture.filename().string() + text.substr(std::min(text.find('\n'), text.size()));
+        EXPECT_EQ(text, test::ReadFile(expectedPath.replace_extension(".txt").string()))
+            << fixture.filename();
     }
 }
 

@@ -392,25 +392,5 @@ TEST(PreflightCli, OutputFormatOptions) {
     EXPECT_EQ(cli::ParseLength("558 mm").value_or(0), 558 * 72 / 25.4);
 }
 
-// The text output's preflight lines, for one fixture of each kind in one run.
-TEST(PreflightCli, TextLines) {
-    std::string files;
-    for (const char* f : {"ps/gs-eps2write.eps", "ps/enscript-a4.ps",
-                          "tif/cmyk-inknames-tiffset.tif", "pdf/qpdf-spots-objstreams.pdf"})
-        files += " \"" + test::NativePath(test::DataPath(f)) + "\"";
-    const auto run = test::RunInspectText(files);
-    EXPECT_EQ(run.status, 0) << run.err;
-    for (const char* line :
-         {"  hires bounding box: 71.9 21.8 522.7 800.8\n", "  medium A4 595 x 842 pt\n",
-          "  tiff: 1 image(s), orientation left-top (mirrored)\n    ink Cyan\n",
-          "    ink PANTONE 185 C\n",
-          "  fit: fits, page 575 x 822 pt (cropBox) on 1582 x 2126 pt, margins 1007 x 1304 pt\n"
-          "  pdf: pages 1, mediaBox 0 0 595 842, cropBox 10 10 585 832, bleedBox 14 14 581 828, "
-          "trimBox 20 20 575 822, rotate 0\n    spot PANTONE 151 C\n",
-          "    spot Gold\n    process Cyan\n    font Helvetica (not embedded)\n"
-          "    title: Spot colour job\n"})
-        EXPECT_NE(run.out.find(line), std::string::npos) << line << "\nin:\n" << run.out;
-}
-
 }  // namespace
 }  // namespace zelk::preflight
