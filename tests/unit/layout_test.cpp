@@ -67,7 +67,19 @@ TEST(Layout, EveryWindowAsDesigned) {
                 "%%DocumentNeededResources: font Times-Roman\n%%EndComments\n"
                 "%%BeginFeature: *PageSize A4\n-1 1 scale\n%%Page: 1 1\n%%PlateColor: Cyan\n"
                 "%%PageTrailer\n"));
-    layout += Layout("main window after a job", job.window.controls);
+    // Laid out as a paint lays it out, in a face of 6 × 17 pixels a character: self-sizing
+    // labels keep their right edges where right-aligned, their left edges otherwise.
+    LayoutLabels(job.window.controls, [](const Control& c) {
+        int lines = 1, longest = 0, line = 0;
+        for (const char ch : c.caption) {
+            if (ch == '\n')
+                ++lines, line = 0;
+            else if (ch != '\r')
+                longest = std::max(longest, ++line);
+        }
+        return TextSize{6 * longest, 17 * lines};
+    });
+    layout += Layout("main window after a job, laid out", job.window.controls);
     layout += Layout("about box", TAbout().controls);
     TModMeniu1 editor;
     editor.Starting(kSendToBase, FileMenu());

@@ -154,24 +154,6 @@ TEST_F(Window, GaugeFollowsThePosition) {
     EXPECT_EQ(window[kGauge].width, 4);  // an empty file
 }
 
-TEST_F(Window, SelfSizingLabelsKeepTheirAnchors) {
-    const MeasureText sixPixelsACharacter = [](const Control& c) {
-        return TextSize{6 * static_cast<int>(c.caption.size()), 17};
-    };
-    // Right edges stay where the design face puts them, whatever the face measures.
-    LayoutLabels(window.controls, sixPixelsACharacter);
-    EXPECT_EQ(window[kHeightLabel].left, 58 - 6 * 8);  // " Height ": right edge 58
-    window[kHeightLabel].caption = " 2970 mm ";
-    window[kWidthLabel].caption = " 2100 mm ";
-    window[kColourSummary].caption = " 12 colors separated ";
-    LayoutLabels(window.controls, sixPixelsACharacter);
-    EXPECT_EQ(window[kHeightLabel].left, 58 - 6 * 9);
-    EXPECT_EQ(window[kColourSummary].left + window[kColourSummary].width, 222);  // left of the mark
-    EXPECT_EQ(window[kWidthLabel].left, 80);  // left-aligned: the left edge stays
-    EXPECT_EQ(window[kWidthLabel].height, 17);
-    EXPECT_EQ(window[kReport].width, 153);  // fixed size
-}
-
 // A link turns red while pressed and blue again when the pointer leaves it; only Close quits,
 // and the pointer over the window's own surface also takes the colour pop-up away.
 TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
