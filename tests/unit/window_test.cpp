@@ -236,51 +236,36 @@ TEST_F(Window, AHandOffDuringTheOpensQuestionWaitsForIt) {
     EXPECT_EQ(host.stopsPosted, 1);  // the hand-off was served once, not again
 }
 
+// The command-line file opens without a reset; a job without a page size still shows the
+// plate of the chosen output format and the page's captions, not the design's.
 TEST_F(Window, CommandLineFileOpensWithoutReset) {
-    const auto a = dir.Write("start.ps", "%!PS-Adobe-3.0\n%%BoundingBox: 0 0 595 842\n");
-    window[kReport].caption = "kept";  // a reset would clear it; OpenDocument replaces it
-    window.Krauk({a});
-    Serve();
-    EXPECT_EQ(window.caption, "Zelk in start.ps");
-    EXPECT_EQ(window[kPageRect].width, 60);
-}
-
-// A job without a page size still shows the plate of the chosen output format and the
-// page's captions, not the design's.
-TEST_F(Window, CommandLineFileWithoutPageSizeShowsTheSettingsPlate) {
     Ini("[Init]\nUnits=pt\nFast_scan=1000\nSlow_scan=3000\n");
+    window[kReport].caption = "kept";  // a reset would clear it; OpenDocument replaces it
     window.Krauk({dir.Write("bare.ps", "%!PS-Adobe-3.0\n%%Pages: 1\n")});
     Serve();
+    EXPECT_EQ(window.caption, "Zelk in bare.ps");
     EXPECT_EQ(window[kPlateOutline].height, 213);
     EXPECT_EQ(window[kFastLabel].caption, "Fast scan\n\r1000 pt");
     EXPECT_EQ(window[kWidthLabel].caption, " 0 pt ");
     EXPECT_EQ(window[kPageRect].width, 0);
 }
 
-// Each file shows its own resources: a second file's list replaces the first's, and a file
-// without any hides the notice.
-TEST_F(Window, ResourcesBelongToTheFileShown) {
-    Open("a.ps", "%%DocumentNeededResources: font A\n%%+ font B\n");
-    Open("b.ps", "%%DocumentNeededResources: font C\n");
-    EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
-    EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
-    Open("c.ps", "%%Pages: 1\n");
-    EXPECT_FALSE(window[kResourceNotice].visible);
-}
-
-// A verdict belongs to the file that gave it: the next file's summary starts from grey.
+// Nothing of a file stays with the next: its verdict (the next summary starts from grey), a
+// composite verdict, its page on the plate, its resources list and notice.
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
-    Open("a.ps", "%%PlateColor: Cyan\n");
+    Open("a.ps", "%%PlateColor: Cyan\n%%DocumentNeededResources: font A\n%%+ font B\n");
     EXPECT_EQ(window[kColourSummary].background, kGreen);
-    Open("b.ps", "%%DocumentProcessColors: Black\n");
+    Open("b.ps", "%%DocumentProcessColors: Black\n%%DocumentNeededResources: font C\n");
     EXPECT_EQ(window[kColourSummary].caption, " 1 color");
     EXPECT_EQ(window[kColourSummary].background, kGrey);
-    // Nor a composite verdict, nor the last file's page on the plate.
+    EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
+    EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
     Open("c.ps",
          "%%BoundingBox: 0 0 595 842\n%%EndComments\n%%PageProcessColors: Cyan "
          "Magenta\n%%PlateColor: Cyan\n");
     EXPECT_EQ(window[kColourSummary].background, kRed);
     EXPECT_GT(window[kPageRect].width, 0);
+    EXPECT_FALSE(window[kResourceNotice].visible);
     window.need.visible = true;  // the last file's list still up
     Open("d.ps", "%%DocumentProcessColors: Black\n");
     EXPECT_FALSE(window.need.visible);
