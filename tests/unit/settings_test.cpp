@@ -94,9 +94,8 @@ TEST_F(Settings, WritesKeepEverythingElse) {
          "[Init]\r\nunits=in\r\nFast_scan=2000\r\n[Temp]\r\nflag=1\r\n"},
     };
     for (const auto& c : cases) {
-        std::filesystem::remove(dir.PathOf("PreZelk.INI"));
-        auto s = c.before ? Open(c.before) : Open("");
-        if (!c.before) std::filesystem::remove(path);
+        auto s = Open(c.before ? c.before : "");
+        if (!c.before) fs::remove(path);
         EXPECT_EQ(s.Read(settings::kUnits), c.units) << c.after;
         s.WriteString("init", "units", "in");
         s.WriteInteger("Init", "Fast_scan", 2000);
