@@ -56,10 +56,14 @@ TEST(DscBigFile, ColoursInTheHeaderEndTheScanAfterTheFirstPage) {
 }
 
 TEST(DscBigFile, TrailerIsReadBackwards) {
-    const auto s = ScanText(BigJob("%%Pages: (atend)\n%%DocumentNeededResources: (atend)\n", "",
-                                   "%%Pages: 2\n%%CMYKCustomColor: 0 0 0 1 (A)\n%%+ 0 0 1 0 (B)\n"
-                                   "%%RGBCustomColor: 1 0 0 (C)\n"
-                                   "%%DocumentNeededResources: font Times-Roman\n"));
+    std::string job = BigJob("%%Pages: (atend)\n%%DocumentNeededResources: (atend)\n", "",
+                             "%%Pages: 2\n%%CMYKCustomColor: 0 0 0 1 (A)\n%%+ 0 0 1 0 (B)\n"
+                             "%%RGBCustomColor: 1 0 0 (C)\n"
+                             "%%DocumentNeededResources: font Times-Roman\n");
+    // The backward read ends at the trailer: the last page's box is not the document's.
+    job.insert(job.find("%%Page: 2 2\n") + 12, "%%BoundingBox: 0 0 100 100\n");
+    const auto s = ScanText(job);
+    EXPECT_EQ(s.A().PageWidth, 0);
     EXPECT_EQ(s.Caption(kPageCount), "2");
     ASSERT_EQ(s.A().SpotColourCount, 3);
     // Two comments met last one first; the lines of one comment keep their order.
