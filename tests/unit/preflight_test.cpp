@@ -123,8 +123,11 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "/FontDescriptor 8 0 R >> endobj\n"
         "8 0 obj << /Type /FontDescriptor /FontName /ABCDEF+Gothic /FontFile2 10 0 R >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> endobj\n"
+        "15 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Direct-H /DescendantFonts [<< /Type "
+        "/Font /FontDescriptor 16 0 R >>] >> endobj\n"
+        "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
-        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00> /Producer (A \\(B\\) C\\101\\\r\nD) >> "
+        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00 DC00> /Producer (A \\(B\\) C\\101\\\r\nD) >> "
         "endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> endobj\n"
@@ -145,13 +148,15 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     EXPECT_EQ(size.height, 980);
     EXPECT_EQ(facts.spots, (std::vector<std::string>{"Spot One", "Spot Two"}));
     EXPECT_EQ(facts.processInks, std::vector<std::string>{"Black"});
-    // The composite font once, embedded through its descendant; the later object 11 wins.
+    // A composite font once, embedded through its descendant (an object or a dictionary in
+    // place); the later object 11 wins.
     EXPECT_EQ(facts.fonts, (std::vector<PdfFont>{{"ABCDEF+Gothic-H", "Type0", "FontFile2"},
-                                                 {"Helvetica-Bold", "Type1", ""}}));
+                                                 {"Helvetica-Bold", "Type1", ""},
+                                                 {"Direct-H", "Type0", "FontFile3"}}));
     EXPECT_EQ(facts.title,
               "\xC3\x84"
-              "A\xF0\x9F\x98\x80");
-    EXPECT_EQ(facts.producer, "A (B) CAD");  // a line continued
+              "A\xF0\x9F\x98\x80\xEF\xBF\xBD");  // a lone surrogate becomes U+FFFD
+    EXPECT_EQ(facts.producer, "A (B) CAD");      // a line continued
     EXPECT_FALSE(facts.creator);
 }
 
@@ -178,6 +183,10 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
          "1 0 obj << /Type /ObjStm /N 1 /First 4 /Filter /FlateDecode /Length 9 >>\n"
          "stream\nnot zlib!\nendstream endobj\n",
          "damaged", false},
+        {"unfiltered, too big",
+         ObjectStream(1, {{2, "<< /Title (big) >>"}, {3, "(" + std::string(17 << 20, '0') + ")"}},
+                      std::string::npos, ""),
+         "over 16 MiB", false},
         {"other filter",
          ObjectStream(1, {{2, "<< /Title (lzw) >>"}}, std::string::npos, "/LZWDecode"),
          "other than FlateDecode", false},
