@@ -82,6 +82,13 @@ TEST(Layout, EveryWindowAsDesigned) {
         return TextSize{6 * longest, 17 * lines};
     });
     layout += Layout("main window after a job, laid out", job.window.controls);
+    // The pointer finds the "Setings" link from its first pixel to its last, and no further.
+    const auto at = [&](int x, int y) {
+        const Control* c = job.window.controls.At(x, y);
+        return c != nullptr ? c->name : "";
+    };
+    EXPECT_EQ(at(296, 264) + at(337, 280) + at(338, 280) + at(337, 281) + at(295, 263),
+              std::string(kSettingsLink) + kSettingsLink);
     layout += Layout("about box", TAbout().controls);
     TModMeniu1 editor;
     editor.Starting(kSendToBase, FileMenu());
