@@ -127,7 +127,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "/Font /FontDescriptor 16 0 R >>] >> endobj\n"
         "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
-        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00 DC00> /Producer (A \\(B\\) C\\101\\\r\nD) >> "
+        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00 DC00> /Producer (A \\(B\\) "
+        "C\\101\\\r\nD\\r\\n\\t\\b\\f\\\\) >> "
         "endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> endobj\n"
@@ -155,8 +156,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
                                                  {"Direct-H", "Type0", "FontFile3"}}));
     EXPECT_EQ(facts.title,
               "\xC3\x84"
-              "A\xF0\x9F\x98\x80\xEF\xBF\xBD");  // a lone surrogate becomes U+FFFD
-    EXPECT_EQ(facts.producer, "A (B) CAD");      // a line continued
+              "A\xF0\x9F\x98\x80\xEF\xBF\xBD");          // a lone surrogate becomes U+FFFD
+    EXPECT_EQ(facts.producer, "A (B) CAD\r\n\t\b\f\\");  // a line continued, escapes
     EXPECT_FALSE(facts.creator);
 }
 
@@ -211,10 +212,12 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
 }
 
 TEST(PreflightPdf, DamageAroundObjects) {
-    // An unterminated dictionary, a stream whose length is wrong or missing, an object with
-    // no endobj, an unbalanced string, a stream without end: each costs only itself.
+    // A stray close, an unterminated dictionary, a stream whose length is wrong or missing, an
+    // object with no endobj, an unbalanced string, a stream without end: each costs only
+    // itself.
     const std::string pdf =
         "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
+        "10 0 obj ] endobj\n"
         "5 0 obj << /Broken [1 2 endobj\n"
         "6 0 obj << /Length 3 >> stream\n3 0 obj << /Title (in data) >> endobj\nendstream endobj\n"
         "7 0 obj << /Length 8 0 R >> stream\n9 0 obj (x)\nendstream endobj\n"
@@ -232,12 +235,13 @@ TEST(PreflightPdf, DamageAroundObjects) {
     const PageSize size = PdfPageSize(facts);    // the crop box clipped to the media box
     EXPECT_EQ(size.width, 50);
     EXPECT_EQ(size.height, 60);
-    ASSERT_EQ(notes.size(), 3u);
-    EXPECT_NE(notes[0].find("object 5"), std::string::npos) << notes[0];
-    EXPECT_NE(notes[1].find("object 8"), std::string::npos) << notes[1];
-    EXPECT_NE(notes[2].find("object 4 has no end"), std::string::npos) << notes[2];
+    ASSERT_EQ(notes.size(), 4u);
+    EXPECT_NE(notes[0].find("object 10"), std::string::npos) << notes[0];  // a stray "]"
+    EXPECT_NE(notes[1].find("object 5"), std::string::npos) << notes[1];
+    EXPECT_NE(notes[2].find("object 8"), std::string::npos) << notes[2];
+    EXPECT_NE(notes[3].find("object 4 has no end"), std::string::npos) << notes[3];
 
-    Trickle failing(pdf, 300);  // a read error is said, and what came before counts
+    Trickle failing(pdf, 320);  // a read error is said, and what came before counts
     notes.clear();
     EXPECT_EQ(ReadPdf(failing, notes).pages, 2);
     EXPECT_EQ(notes.back(), "the file could not be read to its end");
@@ -317,9 +321,10 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         EXPECT_EQ(facts.media[1].type, "coated");
         EXPECT_TRUE(notes.empty());
     }
-    // Not deferred: the header's box stands, whatever a trailer says.
+    // Not deferred: the header's box stands, whatever a trailer says; words after its four
+    // numbers are left.
     MemorySourceFile header(
-        "%!PS-Adobe-3.0\n%%HiResBoundingBox: 1 2 3 4\n%%EndComments\n%%Trailer\n"
+        "%!PS-Adobe-3.0\n%%HiResBoundingBox: 1 2 3 4 x\n%%EndComments\n%%Trailer\n"
         "%%HiResBoundingBox: 5 6 7 8\n");
     std::vector<std::string> notes;
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
