@@ -222,7 +222,8 @@ TEST(PreflightPdf, DamageAroundObjects) {
         "6 0 obj << /Length 3 >> stream\n3 0 obj << /Title (in data) >> endobj\nendstream endobj\n"
         "7 0 obj << /Length 8 0 R >> stream\n9 0 obj (x)\nendstream endobj\n"
         "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 2 >>\n"
-        "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90] >> "
+        "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90] /Rotate "
+        "90x >> "
         "endobj\n"
         "8 0 obj << /Unbalanced (" +
         std::string(9 << 20, ' ') +
@@ -232,7 +233,8 @@ TEST(PreflightPdf, DamageAroundObjects) {
     const PdfFacts facts = Pdf(pdf, notes);
     EXPECT_EQ(facts.pages, 2);
     EXPECT_EQ(facts.title, "after the damage");  // not the one in stream data
-    const PageSize size = PdfPageSize(facts);    // the crop box clipped to the media box
+    // The crop box clipped to the media box, not turned: "90x" is no number.
+    const PageSize size = PdfPageSize(facts);
     EXPECT_EQ(size.width, 50);
     EXPECT_EQ(size.height, 60);
     ASSERT_EQ(notes.size(), 4u);
