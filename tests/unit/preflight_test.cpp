@@ -222,9 +222,8 @@ TEST(PreflightPdf, DamageAroundObjects) {
         "6 0 obj << /Length 3 >> stream\n3 0 obj << /Title (in data) >> endobj\nendstream endobj\n"
         "7 0 obj << /Length 8 0 R >> stream\n9 0 obj (x)\nendstream endobj\n"
         "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 2 >>\n"
-        "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90] /Rotate "
-        "90x >> "
-        "endobj\n"
+        "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90]\n"
+        "/Rotate 90x >> endobj\n"
         "8 0 obj << /Unbalanced (" +
         std::string(9 << 20, ' ') +
         "\n9 0 obj << /Title (after the damage) >> endobj\ntrailer << /Info 9 0 R >>\n"
