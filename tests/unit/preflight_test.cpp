@@ -329,6 +329,8 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%HiResBoundingBox: 5 6 7 8\n");
     std::vector<std::string> notes;
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
+    MemorySourceFile bare("%%HiResBoundingBox: 5 6 7 8\n");  // read from the file's first byte
+    EXPECT_EQ(ReadDsc(bare, notes).hiResBoundingBox, (Box{5, 6, 7, 8}));
 }
 
 // A little-endian TIFF: one directory of `entries` (tag, type, count, value), then `next`.
