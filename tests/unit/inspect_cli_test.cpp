@@ -146,15 +146,18 @@ TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
 
 #ifndef _WIN32
 // The program itself, with standard input from `input` and TMPDIR set to `tmp`; `prefix`
-// may run it under another command.
+// may run it under another command. Standard error goes to `error`, or nowhere.
 pid_t StartInspect(const std::string& args, int input, const std::string& tmp,
-                   const std::string& prefix = "", const std::string& out = "/dev/null") {
+                   const std::string& prefix = "", const std::string& out = "/dev/null",
+                   int error = -1) {
     const pid_t pid = fork();
     if (pid == 0) {
         dup2(input, 0);
+        if (error >= 0) dup2(error, 2);
         setenv("TMPDIR", tmp.c_str(), 1);
         const std::string command = "exec " + prefix + "\"" + std::string(ZELK_INSPECT_EXE) +
-                                    "\" " + args + " > \"" + out + "\" 2>/dev/null";
+                                    "\" " + args + " > \"" + out + "\"" +
+                                    (error >= 0 ? "" : " 2>/dev/null");
         execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -279,14 +282,7 @@ TEST(ZelkInspect, ProgressOnATerminal) {
     const auto path = dir.Write("big.ps", job);
     int master = -1, slave = -1;
     ASSERT_EQ(openpty(&master, &slave, nullptr, nullptr, nullptr), 0);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(slave, 2);
-        const std::string command =
-            "exec \"" + std::string(ZELK_INSPECT_EXE) + "\" " + Quoted(path) + " > /dev/null";
-        execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        _exit(127);
-    }
+    const pid_t pid = StartInspect(Quoted(path), 0, dir.Dir().string(), "", "/dev/null", slave);
     close(slave);
     std::string shown;
     char buffer[4096];

@@ -6,13 +6,6 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
-#ifndef _WIN32
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <csignal>
-#endif
 
 #include "app/command_line.h"
 #include "kestrin/kestrin.h"
@@ -111,20 +104,10 @@ TEST_F(Deliveries, AFailureOrACancelLeavesNothingBehind) {
     EXPECT_TRUE(fs::is_empty(dir.Dir() / "out"));
 #ifndef _WIN32
     // A disk that fills during the copy: the file-size limit makes the failure real.
-    const pid_t pid = fork();
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
-        const rlimit limit{3 << 19, 3 << 19};
-        setrlimit(RLIMIT_FSIZE, &limit);
-        const Delivery full = Deliver(To(big, folder), files, go);
-        _exit(full.message ==
-                      "Could not send C.PS to " + folder + ": writing failed (is the disk full?)."
-                  ? 0
-                  : 1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "no full disk said";
+    EXPECT_TRUE(test::UnderFileSizeLimit(3 << 19, [&] {
+        return Deliver(To(big, folder), files, go).message ==
+               "Could not send C.PS to " + folder + ": writing failed (is the disk full?).";
+    })) << "no full disk said";
     EXPECT_TRUE(fs::is_empty(dir.Dir() / "out"));
 #endif
 }

@@ -60,33 +60,32 @@ TEST(OpenDocument, PostScriptGetsItsThreeReportLines) {
 TEST(OpenDocument, QuestionsAndTheirAnswers) {
     TempDir dir;
     std::filesystem::create_directory(dir.Dir() / "folder");
-    const std::string unknown =
-        "File %s was not recognized!\n\rDo You want to scan it like PostScript file?";
+    const auto unknown = [](const std::string& name) {
+        return "File " + name +
+               " was not recognized!\n\rDo You want to scan it like PostScript file?";
+    };
     const struct {
-        std::string name, bytes;
+        std::string name;
+        const char* bytes;  // nullptr: no such file is written
         AnswerPolicy policy;
         BoxType box;
-        std::string text;
+        std::string text;  // empty: "Could not read from: " and the path
         const char* kind;  // nullptr: nothing opens
     } cases[] = {
         {"bare.ps", "%!PS", AnswerPolicy::AllYes, BoxType::Confirm, kConformance, "PS"},
         {"bare.ps", "%!PS", AnswerPolicy::AllNo, BoxType::Confirm, kConformance, nullptr},
         {"x.eps", "%!PS EPS\n", AnswerPolicy::AllYes, BoxType::Confirm, kConformance, "EPS"},
-        {"job.bin", "\x01\x02\x03 no magic", AnswerPolicy::AllYes, BoxType::Warning, unknown, "PS"},
-        {"job.bin", "\x01\x02\x03 no magic", AnswerPolicy::Default, BoxType::Warning, unknown,
-         nullptr},
-        {"empty.ps", "", AnswerPolicy::AllYes, BoxType::Warning, unknown, "PS"},
-        {"missing.ps", "", AnswerPolicy::AllYes, BoxType::Error, "Could not read from: %p",
-         nullptr},
-        {"folder", "", AnswerPolicy::AllYes, BoxType::Error, "Could not read from: %p", nullptr},
+        {"job.bin", "\x01\x02\x03 no magic", AnswerPolicy::AllYes, BoxType::Warning,
+         unknown("job.bin"), "PS"},
+        {"job.bin", "\x01\x02\x03 no magic", AnswerPolicy::Default, BoxType::Warning,
+         unknown("job.bin"), nullptr},
+        {"empty.ps", "", AnswerPolicy::AllYes, BoxType::Warning, unknown("empty.ps"), "PS"},
+        {"missing.ps", nullptr, AnswerPolicy::AllYes, BoxType::Error, "", nullptr},
+        {"folder", nullptr, AnswerPolicy::AllYes, BoxType::Error, "", nullptr},
     };
     for (const auto& c : cases) {
-        const std::string path = c.name == "missing.ps" || c.name == "folder"
-                                     ? dir.PathOf(c.name)
-                                     : dir.Write(c.name, c.bytes);
-        std::string text = c.text;
-        if (const auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, c.name);
-        if (const auto at = text.find("%p"); at != std::string::npos) text.replace(at, 2, path);
+        const std::string path = c.bytes ? dir.Write(c.name, c.bytes) : dir.PathOf(c.name);
+        const std::string text = c.text.empty() ? "Could not read from: " + path : c.text;
         Opened o(path, c.policy);
         ASSERT_EQ(o.Messages().size(), 1u) << path;  // never a second question after the first
         const MessageRequest& box = o.Messages()[0].request;

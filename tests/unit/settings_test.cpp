@@ -6,11 +6,8 @@
 #include <thread>
 #include <vector>
 #ifndef _WIN32
-#include <sys/resource.h>
 #include <sys/wait.h>
-
 #include <unistd.h>
-#include <csignal>
 #endif
 
 #include "settings/settings_file.h"
@@ -161,22 +158,14 @@ TEST_F(Settings, AShortCopyNeverReplacesTheSettings) {
     std::string original = "[Init]\r\nUnits=pt\r\n[OpenWith]\r\n";
     for (int i = 1; i <= 300; ++i) original += std::to_string(i) + "=Program=C:\\Tools\\x.exe\r\n";
     auto s = Open(original);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
-        const rlimit limit{4096, 4096};
-        setrlimit(RLIMIT_FSIZE, &limit);
+    EXPECT_TRUE(test::UnderFileSizeLimit(4096, [&] {
         try {
             s.WriteString("Init", "Units", "in");
         } catch (const SettingsWriteError&) {
-            _exit(0);
+            return true;
         }
-        _exit(1);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-        << "the failed write was not reported";
+        return false;
+    })) << "the failed write was not reported";
     EXPECT_EQ(ReadFile(path), original);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.Dir()), fs::directory_iterator()), 1);
 }

@@ -5,7 +5,11 @@
 #include <random>
 #include <sstream>
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 #endif
 
 namespace zelk::test {
@@ -75,5 +79,20 @@ RunResult RunInspectText(const std::string& args) {
 #endif
     return run;
 }
+
+#ifndef _WIN32
+bool UnderFileSizeLimit(long bytes, const std::function<bool()>& body) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+        signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+        const rlimit limit{static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes)};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        _exit(body() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+#endif
 
 }  // namespace zelk::test

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -40,5 +41,11 @@ RunResult RunInspect(const std::string& args);
 RunResult RunInspectText(const std::string& args);
 // A path as the platform's shell and file functions take it.
 std::string NativePath(std::string path);
+
+#ifndef _WIN32
+// Runs `body` in a child process whose files cannot grow past `bytes`, so that a write past
+// them fails as on a full disk; true when `body` returned true there.
+bool UnderFileSizeLimit(long bytes, const std::function<bool()>& body);
+#endif
 
 }  // namespace zelk::test
