@@ -123,7 +123,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "/FontDescriptor 8 0 R >> endobj\n"
         "8 0 obj << /Type /FontDescriptor /FontName /ABCDEF+Gothic /FontFile2 10 0 R >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> endobj\n"
-        "15 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Direct-H /DescendantFonts [<< /Type "
+        "15 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Direct-H /DescendantFonts [<< "
+        "/Type "
         "/Font /FontDescriptor 16 0 R >>] >> endobj\n"
         "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
@@ -270,6 +271,14 @@ TEST(PreflightPdf, StreamsSteppedOver) {
     pdf += "41 0 obj << /Title (after) >> endobj\ntrailer << /Info 41 0 R >>\n";
     std::vector<std::string> notes;
     EXPECT_EQ(Pdf(pdf, notes).title, "after");
+}
+
+// A signal after the scan has ended still stops the reader where it stands.
+TEST(PreflightPdf, AnAbandonAfterTheScansEnd) {
+    Feed feed;
+    feed.End(false);
+    feed.End(true);
+    EXPECT_TRUE(feed.Abandoned());
 }
 
 TEST(PreflightFit, VerdictsAndMargins) {
