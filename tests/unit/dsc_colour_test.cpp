@@ -32,53 +32,52 @@ void ExpectSpots(const test::Scanned& s, const std::vector<Spot>& expected) {
     }
 }
 
-TEST(DscColour, ProcessInksOnlyAdd) {
-    const auto all = ScanText(kHead + "%%DocumentProcessColors: Cyan Magenta Yellow Black\n");
-    EXPECT_EQ(all.A().ProcessColourText, " C, M, Y, K ");
-    EXPECT_EQ(all.Caption(kColourSummary), " 4 colors");
-    const auto black = ScanText(kHead + "%%DocumentProcessColors: Black\n");
-    EXPECT_EQ(black.A().ProcessColourText, " K ");
-    EXPECT_EQ(black.Caption(kColourSummary), " 1 color");
-    const auto two =
-        ScanText(kHead + "%%DocumentProcessColors: Black Orange\n%%DocumentProcessColors: Cyan\n");
-    EXPECT_EQ(two.A().ProcessColourText, " C, K ");
-    EXPECT_EQ(two.Caption(kColourSummary), " 2 colors");
-    EXPECT_EQ(ScanText(kHead + "%%DocumentProcessColors: (atend)\n").Caption(kColourSummary),
-              "<hidden>");
-}
-
-TEST(DscColour, CustomColoursWithTheirValues) {
+// One job with every way a colour or resource comment is written.
+TEST(DscColour, ColoursAndResourcesOfTheHeader) {
     const auto s = ScanText(kHead +
-                            "%%CMYKCustomColor: 0 0.5 1 0 (Orange)\n"
+                            "%%DocumentProcessColors: Black Orange\n"  // only the four inks add
+                            "%%DocumentProcessColors: Cyan\n"
+                            // The resources handler leaves numbers in Token; the colours after
+                            // it must not read theirs behind that text.
+                            "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n"
+                            "%%+ procset Prolog 1.0 0\n"
+                            "%%CMYKCustomColor: 0.1 0.2 0.3 0.4 (Blue)\n"
+                            "%%DocumentNeededResources: font Other\n"  // the first comment only
+                            "%%CMYKCustomColor: 0 0.5 1 0 (Orange)\r\n%%+ 0 0 1 0 (B)\r"
+                            "%%+ 1 0 0 0 (C)\n"
                             "%%RGBCustomColor: 1 0 0 (Red)\n"
                             "%%CMYKCustomColor: .5 0 0 .25 (Half)\n"
                             "%%CMYKCustomColor: 1.2.3 0 0 0 Odd\n"
                             "%%CMYKCustomColor: 1 1 (Short)\n"
                             "%%CMYKCustomColor: 1 (abc)\n"   // 8 characters or fewer: ignored
                             "%%CMYKCustomColor: 1 (abcd)\n"  // 9: taken
-                            "%%CMYKCustomColor: (atend)\n");
-    ExpectSpots(s, {{"(Orange)", {0, 0.5, 1, 0}},
+                            "%%CMYKCustomColor: (atend)\n"
+                            "%%RGBCustomColor: 1 1 1 (Orange)\n"  // a repeated name keeps its first
+                            "%%CMYKCustomColor: 1 1 1 1 (Red)\n");
+    EXPECT_EQ(s.A().ProcessColourText, " C, K ");
+    ExpectSpots(s, {{"(Blue)", {0.1, 0.2, 0.3, 0.4}},
+                    {"(Orange)", {0, 0.5, 1, 0}},
+                    {"(B)", {0, 0, 1, 0}},
+                    {"(C)", {1, 0, 0, 0}},
                     {"(Red)", {1, 0, 0, 3.0}},
                     {"(Half)", {0.5, 0, 0, 0.25}},
                     {"Odd", {1.2, 0, 0, 0}},
                     {"(Short)", {1, 1, 0, 0}},  // missing numbers are zeros
                     {"(abcd)", {1, 0, 0, 0}}});
-    EXPECT_EQ(s.Caption(kColourSummary), " 6 colors");
-}
-
-TEST(DscColour, ContinuationLinesAddOneColourEach) {
-    for (const std::string eol : {"\n", "\r\n", "\r"}) {
-        const auto s = ScanText(kHead + "%%CMYKCustomColor: 0 0 0 1 (A)" + eol + "%%+ 0 0 1 0 (B)" +
-                                eol + "%%+ 1 0 0 0 (C)" + eol);
-        ExpectSpots(s, {{"(A)", {0, 0, 0, 1}}, {"(B)", {0, 0, 1, 0}}, {"(C)", {1, 0, 0, 0}}});
-    }
-}
-
-TEST(DscColour, ARepeatedNameKeepsItsFirstValues) {
-    const auto s = ScanText(kHead +
-                            "%%CMYKCustomColor: 0 0 0 1 (A)\n%%RGBCustomColor: 0 1 0 (B)\n"
-                            "%%RGBCustomColor: 1 1 1 (A)\n%%CMYKCustomColor: 1 1 1 1 (B)\n");
-    ExpectSpots(s, {{"(A)", {0, 0, 0, 1}}, {"(B)", {0, 1, 0, 3.0}}});
+    EXPECT_EQ(s.Caption(kColourSummary), " 11 colors");
+    EXPECT_EQ(s.W().need.ComboRes, (std::vector<std::string>{" font Times-Roman", " font Helvetica",
+                                                             " procset Prolog 1.0 0"}));
+    EXPECT_EQ(s.Caption(kResourceNotice), " 3 resources needed! ");
+    // A continuation needs its blank; a count given at the end is read in the trailer.
+    EXPECT_EQ(
+        ScanText(kHead + "%%DocumentNeededResources: font A\n%%+font Symbol\n").W().need.ComboRes,
+        (std::vector<std::string>{" font A", " ont Symbol"}));
+    const auto atend = ScanText(kHead +
+                                "%%DocumentNeededResources: (atend)\n%%EndComments\n%%Trailer\n"
+                                "%%DocumentNeededResources: font Late\n");
+    EXPECT_EQ(atend.W().need.ComboRes, std::vector<std::string>{" font Late"});
+    EXPECT_EQ(ScanText(kHead + "%%DocumentProcessColors: (atend)\n").Caption(kColourSummary),
+              "<hidden>");
 }
 
 TEST(DscColour, SpotsPastTheTablesAreNotStored) {
@@ -90,15 +89,6 @@ TEST(DscColour, SpotsPastTheTablesAreNotStored) {
     EXPECT_EQ(s.A().SpotColourNames[120], "(Spot 120)");
     EXPECT_EQ(s.Caption(kColourSummary), " 120 colors");
     EXPECT_EQ(s.W().colourBar.spotCount, 120);
-}
-
-// The resources handler leaves ' font ...' in Token; the colours after it must not read
-// their numbers behind that text.
-TEST(DscColour, NumbersAfterAResourceEntryStartFromAnEmptyToken) {
-    const auto s = ScanText(kHead +
-                            "%%DocumentNeededResources: font Times-Roman 1\n"
-                            "%%CMYKCustomColor: 0.1 0.2 0.3 0.4 (Blue)\n");
-    ExpectSpots(s, {{"(Blue)", {0.1, 0.2, 0.3, 0.4}}});
 }
 
 TEST(DscColour, SeparationVerdict) {
@@ -120,30 +110,6 @@ TEST(DscColour, SeparationVerdict) {
     EXPECT_EQ(byTrailer.Caption(kColourSummary), " 4 colors separated ");
     // The trailer shows the summary before it fixes the verdict.
     EXPECT_EQ(ScanText(kHead + "%%EndComments\n%%PageTrailer\n").Caption(kColourSummary), " Color");
-}
-
-TEST(DscResources, ItemsOfTheFirstCommentWithoutAtend) {
-    const auto s = ScanText(kHead +
-                            "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n"
-                            "%%+ procset Prolog 1.0 0\n%%DocumentNeededResources: font Other\n");
-    EXPECT_EQ(s.W().need.ComboRes, (std::vector<std::string>{" font Times-Roman", " font Helvetica",
-                                                             " procset Prolog 1.0 0"}));
-    EXPECT_EQ(s.Caption(kResourceNotice), " 3 resources needed! ");
-
-    EXPECT_EQ(
-        ScanText(kHead + "%%DocumentNeededResources: font Courier Symbol\n").W().need.ComboRes,
-        std::vector<std::string>{" font Courier Symbol"});
-    EXPECT_EQ(
-        ScanText(kHead + "%%DocumentNeededResources: font A\n%%+font Symbol\n").W().need.ComboRes,
-        (std::vector<std::string>{" font A", " ont Symbol"}));
-    const auto atend = ScanText(kHead +
-                                "%%DocumentNeededResources: (atend)\n%%EndComments\n%%Trailer\n"
-                                "%%DocumentNeededResources: font Late\n");
-    EXPECT_EQ(atend.W().need.ComboRes, std::vector<std::string>{" font Late"});
-    const auto none =
-        ScanText(kHead + "%%DocumentNeededResources:\n%%DocumentNeededResources: font X\n");
-    EXPECT_TRUE(none.W().need.ComboRes.empty());
-    EXPECT_EQ(none.Caption(kResourceNotice), "<hidden>");
 }
 
 }  // namespace

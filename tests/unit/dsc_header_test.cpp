@@ -10,47 +10,39 @@ using test::ScanText;
 
 const std::string kHead = "%!PS-Adobe-3.0\n";
 
-TEST(DscHeader, CommentsBecomeReportLinesInFileOrder) {
+// Comments become report lines in file order; values are cut at 80 characters, trimmed and
+// keep their continuations; blank lines and plain comments stay in the header, the first
+// other line ends it.
+TEST(DscHeader, CommentsBecomeReportLines) {
     const auto s = ScanText(kHead +
                             "%%Title: Poster\n"
                             "%%title: ignored, wrong case\n"
-                            "%%Creator: groff\n"
+                            "%%Creator:   \t spaced \t\n"
                             "%%CreationDate: Mon Jan  1 2026\n"
-                            "%%LanguageLevel: 2\n"
-                            "%%For: Prepress\n"
+                            "%%LanguageLevel: 2\n\n% a plain comment\n"
+                            "%%For: First\n%%+ Second\n"
                             "%%TargetDevice: (Lino) 2013\n"
                             "%%DocumentPrinterRequired: Lino\n"
                             "%%DocumentProcessColors: Black\n"  // also begins "DocumentP"
                             "%%DocumentData: Clean7Bit\n"
-                            "%%Title: Second title\n"
-                            "%%EndComments\n"
-                            "%%Title: after the header\n");
+                            "%%Title: " +
+                            std::string(100, 'T') +
+                            "\nnewpath\n"
+                            "%%Creator: after the header\n");
     EXPECT_EQ(s.Comments(),
-              "*Made from - Poster\n\r*Coded by groff\n\r*Date: Mon Jan  1 2026\n\r"
-              "*PostScript Level 2\n\r*Work by Prepress\n\r*Target device - (Lino) 2013\n\r"
-              "*Print on Lino\n\r*Document data is Clean7Bit\n\r*Made from - Second title\n\r");
-}
-
-TEST(DscHeader, TheHeaderEndsAtTheFirstLineWithoutPercent) {
-    const auto s = ScanText(
-        kHead + "%%Title: One\n\n% a plain comment\n%%For: Two\nnewpath\n%%Creator: Three\n");
-    EXPECT_EQ(s.Comments(), "*Made from - One\n\r*Work by Two\n\r");
+              "*Made from - Poster\n\r*Coded by spaced\n\r*Date: Mon Jan  1 2026\n\r"
+              "*PostScript Level 2\n\r*Work by First\n%%+ Second\n\r"
+              "*Target device - (Lino) 2013\n\r*Print on Lino\n\r*Document data is Clean7Bit\n\r"
+              "*Made from - " +
+                  std::string(79, 'T') + "\n\r");
 }
 
 TEST(DscHeader, CarriageReturnsAloneEndLines) {
     const auto s = ScanText(
         "%!PS-Adobe-3.0\r%%Title: Mac job\r%%Creator: Quark\r%%Pages: 5\r"
-        "%%EndComments\r%%Page: 1 1\rshowpage\r");
+        "%%EndComments\r%%For: after the header\r%%Page: 1 1\rshowpage\r");
     EXPECT_EQ(s.Comments(), "*Made from - Mac job\n\r*Coded by Quark\n\r");
     EXPECT_EQ(s.Caption(kPageCount), "5");
-}
-
-TEST(DscHeader, ValuesAreEightyCharactersTrimmedAndFollowContinuations) {
-    const std::string longTitle(100, 'T');
-    const auto s = ScanText(kHead + "%%Title: " + longTitle + "\n%%Creator:   \t spaced \t\n" +
-                            "%%For: First\n%%+ Second\n");
-    EXPECT_EQ(s.Comments(), "*Made from - " + std::string(79, 'T') + "\n\r*Coded by spaced\n\r" +
-                                "*Work by First\n%%+ Second\n\r");
 }
 
 struct BoxCase {
@@ -77,8 +69,9 @@ TEST(DscPage, BoundingBoxGivesWidthAndHeight) {
         {"%%BoundingBox: (atend)\n%%BoundingBox: 0 0 100 200\n", 100, 200},
         {"%%BoundingBox: 0 0 1 1\n%%BoundingBox: 0 0 100 200\n", 1, 1},
         {"%%BoundingBox: 0 0 99999999999 5\n", 2147483647, 5},  // saturates
-        {"%%BoundingBox: 0 0 612\n", 612, 0},      // cut by the end of the file: not taken
-        {"%%BoundingBox: 0 0 300 400", 300, 400},  // its last number ends the file
+        {"%%BoundingBox: 0 0 612\n", 612, 0},              // cut by the end of the file: not taken
+        {"%%BoundingBox: 0 0 612\n%%Pages: 3\n", 612, 3},  // the next line gives the rest
+        {"%%BoundingBox: 0 0 300 400", 300, 400},          // its last number ends the file
         {"%%BoundingBox: (atend)\n%%Pages: 3\n%%For: 10 20 30\n", 0, 0},  // not later lines
     };
     for (const auto& c : cases) {
@@ -86,13 +79,6 @@ TEST(DscPage, BoundingBoxGivesWidthAndHeight) {
         EXPECT_EQ(s.A().PageWidth, c.width) << c.comments;
         EXPECT_EQ(s.A().PageHeight, c.height) << c.comments;
     }
-}
-
-TEST(DscPage, MissingBoxNumbersComeFromTheNextLines) {
-    const auto s = ScanText(kHead + "%%BoundingBox: 0 0 612\n%%Pages: 3\n");
-    EXPECT_EQ(s.A().PageWidth, 612);
-    EXPECT_EQ(s.A().PageHeight, 3);
-    EXPECT_EQ(s.Caption(kPageCount), "3");  // the count comment is still handled at its own place
 }
 
 struct CountCase {
@@ -124,29 +110,24 @@ TEST(DscPage, PageSizeNameBeforeTheFirstTrailerOnly) {
               "<hidden>");
 }
 
-TEST(DscPage, MirrorBeforeTheFirstTrailerReversesTheEmulsionMark) {
-    const auto mirrored = ScanText(kHead + "%%EndComments\n-1 1 scale\n%%PageTrailer\n");
-    EXPECT_TRUE(mirrored.A().Mirrored);
-    EXPECT_EQ(mirrored.W()[kEmulsionStem].left, 263);
-    const auto late = ScanText(kHead + "%%EndComments\n%%PageTrailer\n-1 1 scale\n");
-    EXPECT_FALSE(late.A().Mirrored);
-    EXPECT_EQ(late.W()[kEmulsionStem].left, 232);
-    EXPECT_TRUE(late.W()[kEmulsionBottom].visible);
-}
-
-TEST(DscPage, OnlyTheWholeMirrorOperatorCounts) {
+// Only the whole operator before the first trailer turns the emulsion mark; without
+// trailers the mark is shown at the end.
+TEST(DscPage, TheMirrorBeforeTheFirstTrailerTurnsTheMark) {
     const std::string nearMisses = "-1 -1 scale\n- 1 1 scale\n-1 1 Scale\n-1 1\nscale\n";
-    EXPECT_FALSE(ScanText(kHead + "%%EndComments\n-1 1 scal\n" + nearMisses).A().Mirrored);
-    EXPECT_TRUE(
-        ScanText(kHead + "%%EndComments\n" + nearMisses + "gsave -1 1 scale\n").A().Mirrored);
-    EXPECT_TRUE(ScanText(kHead + "-1 1 scale\n").A().Mirrored);  // within the header too
-    EXPECT_TRUE(ScanText(kHead + "%%EndComments\n-1 1 scalefont\n").A().Mirrored);  // ten bytes
-}
-
-TEST(DscPage, WithoutTrailersTheMarkIsShownAtTheEnd) {
-    const auto s = ScanText(kHead + "%%EndComments\nshowpage\n");
-    EXPECT_TRUE(s.W()[kEmulsionStem].visible);
-    EXPECT_EQ(s.W()[kEmulsionStem].left, 232);
+    const std::pair<std::string, bool> cases[] = {
+        {"%%EndComments\n-1 1 scale\n%%PageTrailer\n", true},
+        {"%%EndComments\n%%PageTrailer\n-1 1 scale\n", false},
+        {"%%EndComments\n-1 1 scal\n" + nearMisses, false},
+        {"%%EndComments\n" + nearMisses + "gsave -1 1 scale\n", true},
+        {"-1 1 scale\n", true},                     // within the header too
+        {"%%EndComments\n-1 1 scalefont\n", true},  // ten bytes
+    };
+    for (const auto& [body, mirrored] : cases) {
+        const auto s = ScanText(kHead + body);
+        EXPECT_EQ(s.A().Mirrored, mirrored) << body;
+        EXPECT_TRUE(s.W()[kEmulsionStem].visible) << body;
+        EXPECT_EQ(s.W()[kEmulsionStem].left, mirrored ? 263 : 232) << body;
+    }
 }
 
 }  // namespace

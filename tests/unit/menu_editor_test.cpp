@@ -87,25 +87,6 @@ TEST_F(Editor, OpenWithLinesAreCheckedAndRenumbered) {
     EXPECT_EQ(settings.Read(settings::kOpenWithCount), 2);
 }
 
-TEST_F(Editor, SendToFoldersAreFoundOrCreatedAndEndInABackslash) {
-    fs::create_directory(dir.Dir() / "out");
-    editor.Starting(kSendToBase, menu);
-    EXPECT_EQ(editor.controls["Label1"].caption, "Menu item name=DRIVE:\\PATH\\");
-    system.answers = {Answer::Yes, Answer::No, Answer::Yes};
-    editor.text = "Out=" + P("out") + "\r\nHot=" + P("hot") + "\r\nNot=" + P("not") +
-                  "\r\nDeep=" + P("a/b") + "\r\nSlash=" + P("out") + "\\\r\n";
-    ASSERT_FALSE(editor.ClickSave(settings, system));
-    EXPECT_TRUE(fs::is_directory(dir.Dir() / "hot"));
-    EXPECT_FALSE(fs::exists(dir.Dir() / "not"));
-    EXPECT_EQ(system.asked.back(), "Can not create directory!\n\r" + P("a/b"));
-    EXPECT_EQ(system.asked.front(),
-              "Directory " + P("hot") + " does not exists.\n\rDo You want to create it?");
-    EXPECT_EQ(settings.ReadString("SendTo", "1", ""), "Out=" + P("out") + "\\");
-    EXPECT_EQ(settings.ReadString("SendTo", "2", ""), "Hot=" + P("hot") + "\\");
-    EXPECT_EQ(settings.ReadString("SendTo", "3", ""), "Slash=" + P("out") + "\\");  // unchanged
-    EXPECT_EQ(settings.Read(settings::kSendToCount), 3);
-}
-
 TEST_F(Editor, AnEmptyListAndAFailedWrite) {
     dir.Write("PreZelk.INI", "[OpenWith]\nCount=2\n1=A=a\n2=B=b\n");
     menu.UpdateMenu(settings);
@@ -125,18 +106,6 @@ TEST_F(Editor, AnEmptyListAndAFailedWrite) {
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, "Unable to write to " + P("missing/PreZelk.INI"));
     EXPECT_EQ(editor.result, TModMeniu1::Result::Open);
-}
-
-TEST_F(Editor, ResizingKeepsTheDesignPlacesAtTheDesignSize) {
-    editor.ModFormResize(kEditorOuterWidth, kEditorOuterHeight);
-    EXPECT_EQ(editor.controls["Label2"].top, 248);
-    EXPECT_EQ(editor.controls["Close"].left, 360);
-    EXPECT_EQ(editor.controls["Help"].left, 192);
-    EXPECT_EQ(editor.controls[kMemo].width, 377);
-    EXPECT_EQ(editor.controls[kMemo].height, 217);
-    editor.ModFormResize(160, 200);  // too narrow: the links keep their left edges
-    EXPECT_EQ(editor.controls["Close"].left, 360);
-    EXPECT_EQ(editor.controls["Save"].top, 147);
 }
 
 }  // namespace

@@ -27,34 +27,6 @@ struct Opened {
     Inspection inspection;
 };
 
-std::string DateLine(const std::string& path) {
-    return "*File date: " + FileDateText(path) + "\n\r";
-}
-
-// The three report lines, under a name with blanks and a non-ASCII letter; over 1,000,000
-// bytes the file counts as big.
-TEST(OpenDocument, PostScriptGetsItsThreeReportLines) {
-    TempDir dir;
-#ifdef _WIN32
-    const std::string name = "job with blanks \xE9.ps";  // the ANSI code page, as Windows gives it
-#else
-    const std::string name = "job with blanks \xC3\xA9.ps";
-#endif
-    const auto path = dir.Write(name, "%!PS-Adobe-3.0\n" + std::string(1234552, '\n'));
-    Opened o(path);
-    EXPECT_TRUE(o.inspection.started);
-    EXPECT_EQ(o.inspection.window.analysis.DocKind, "PS");
-    EXPECT_EQ(o.inspection.window.caption, "Zelk in " + name);
-    EXPECT_EQ(o.Report(),
-              "*PostScript file - " + name + "\n\r*File size is 1.235 M\n\r" + DateLine(path));
-    EXPECT_TRUE(o.inspection.window.analysis.BigFile);
-    EXPECT_TRUE(o.Messages().empty());
-    EXPECT_FALSE(o.inspection.window.ScanRunning());  // the run has ended: gauge grey again
-    const std::string head = "%!PS-Adobe-3.0\n";
-    Opened exact(dir.Write("exact.ps", head + std::string(1000000 - head.size(), '\n')));
-    EXPECT_FALSE(exact.inspection.window.analysis.BigFile);
-}
-
 // The questions an open asks, one row a file and an answer: the box, and what opens after it
 // (the kind, or nothing). Paths that name no readable file give the error box.
 TEST(OpenDocument, QuestionsAndTheirAnswers) {

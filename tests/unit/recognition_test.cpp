@@ -36,23 +36,5 @@ TEST(RecognizeKind, FollowsTheOrderOfTheTests) {
     for (const auto& c : cases) EXPECT_EQ(RecognizeKind(c.firstBytes), c.kind) << c.firstBytes;
 }
 
-TEST(FileNameOf, CutsAtTheLastSeparator) {
-    EXPECT_EQ(FileNameOf("C:\\jobs\\a.ps"), "a.ps");
-    EXPECT_EQ(FileNameOf("C:a.ps"), "a.ps");
-    EXPECT_EQ(FileNameOf("/tmp/jobs/b.eps"), "b.eps");
-    EXPECT_EQ(FileNameOf("plain.pdf"), "plain.pdf");
-    EXPECT_EQ(FileNameOf("C:\\jobs\\"), "");
-}
-
-TEST(FormatFileSize, ThreeDecimalsRoundedHalfUp) {
-    EXPECT_EQ(FormatFileSize(0), "0.000 M");
-    EXPECT_EQ(FormatFileSize(1234567), "1.235 M");
-    EXPECT_EQ(FormatFileSize(1000000), "1.000 M");
-    EXPECT_EQ(FormatFileSize(499), "0.000 M");
-    EXPECT_EQ(FormatFileSize(500), "0.001 M");
-    EXPECT_EQ(FormatFileSize(999999500), "1000.000 M");
-    EXPECT_EQ(FormatFileSize(5368709120LL), "5368.709 M");  // past 4 GiB
-}
-
 }  // namespace
 }  // namespace zelk

@@ -42,28 +42,6 @@ TEST_F(ScanRun, ScanRunsOnItsThreadUntilTheMainThreadServesScanDone) {
     EXPECT_FALSE(inspection.host.stopPosted);  // a normal end posts nothing
 }
 
-TEST_F(ScanRun, ThreeRequestsDuringAScanGiveOneReopenWithTheLastPath) {
-    analysis().SourcePath = File("first.ps");
-    analysis().OpenDocument();
-    const std::string second = File("second.ps"), third = File("third.ps"), last = File("last.ps");
-    for (const auto& path : {second, third, last}) {
-        analysis().SourcePath = path;
-        analysis().RequestOpen();
-        EXPECT_TRUE(analysis().ReopenPending);
-        EXPECT_EQ(window().caption, "Zelk in first.ps");  // nothing reset while scanning
-    }
-    ServeToEnd();
-    EXPECT_TRUE(inspection.host.stopPosted);
-    analysis().OnScanStopped();  // the WM_USER handler
-    EXPECT_FALSE(analysis().ReopenPending);
-    EXPECT_EQ(window().caption, "Zelk in last.ps");
-    EXPECT_EQ(window()[kReport].caption.find("first.ps"), std::string::npos);
-    ServeToEnd();
-    inspection.host.stopPosted = false;
-    analysis().OnScanStopped();  // a second WM_USER opens nothing
-    EXPECT_EQ(window().caption, "Zelk in last.ps");
-}
-
 TEST_F(ScanRun, StopDuringAScanKeepsResultsAndPostsOnce) {
     analysis().SourcePath = File("a.ps");
     analysis().OpenDocument();

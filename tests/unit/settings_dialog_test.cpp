@@ -24,14 +24,6 @@ struct Dialog : ::testing::Test {
     TSettings dialog;
 };
 
-TEST_F(Dialog, OpensWithTheDefaultsWithoutASettingsFile) {
-    dialog.FormCreate();
-    EXPECT_EQ(dialog.selected, Unit::Millimetres);
-    EXPECT_EQ(Fields(), Shown("558", "750"));
-    EXPECT_EQ(dialog.pt1, "mm");
-    EXPECT_TRUE(dialog.OnlyOneBox);
-}
-
 // Every change of unit goes through points, with the rounding of both steps.
 TEST_F(Dialog, UnitsConvertThroughPoints) {
     Ini("[Init]\nUnits=pt\nFast_scan=1582\nSlow_scan=2126\n");
@@ -48,38 +40,6 @@ TEST_F(Dialog, UnitsConvertThroughPoints) {
     dialog.EditFast = "1000";  // typed in points, then shown in millimetres
     dialog.UnitClick(Unit::Millimetres);
     EXPECT_EQ(dialog.EditFast, "353");
-}
-
-TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
-    Ini("[Init]\nUnits=in\nFast_scan=7200\nSlow_scan=10\n");
-    dialog.FormCreate();
-    EXPECT_EQ(Fields(), Shown("9999", "14"));
-    ASSERT_FALSE(dialog.ClickSave());
-    EXPECT_EQ(settings.Read(settings::kFastScan), 7199);
-
-    Ini("[Init]\nUnits=mm\nFast_scan=10\nSlow_scan=2126\n");
-    dialog.FormCreate();
-    EXPECT_EQ(dialog.EditFast, "10");  // 4 mm brought up to the minimum
-    ASSERT_FALSE(dialog.ClickSave());
-    EXPECT_EQ(settings.Read(settings::kFastScan), 28);
-
-    // Typed and saved at once, without leaving the field: brought into range all the same.
-    dialog.FormCreate();
-    dialog.EditFast = "abc";
-    dialog.EditSlow = "-5";
-    ASSERT_FALSE(dialog.ClickSave());
-    EXPECT_EQ(settings.Read(settings::kFastScan), 28);  // "abc" reads as 10 mm
-    EXPECT_EQ(settings.Read(settings::kSlowScan), 28);
-    EXPECT_EQ(dialog.result, TSettings::Result::Ok);
-
-    // Limits the window cannot use (it falls back to its defaults) open as those defaults,
-    // so the dialog and the plate agree, and an unchanged Save stores them.
-    Ini("[Init]\nUnits=mm\nFast_scan=-500\nSlow_scan=0\n");
-    dialog.FormCreate();
-    EXPECT_EQ(Fields(), Shown("558", "750"));
-    ASSERT_FALSE(dialog.ClickSave());
-    EXPECT_EQ(settings.Read(settings::kFastScan), 1582);
-    EXPECT_EQ(settings.Read(settings::kSlowScan), 2126);
 }
 
 TEST_F(Dialog, SaveWritesInOrderAndKeepsEveryOtherLine) {
@@ -107,18 +67,6 @@ TEST_F(Dialog, ResetAndCloseWriteNothing) {
     dialog.FormCreate();  // the next opening shows the stored values again
     EXPECT_EQ(Fields(), Shown("1000", "2126"));
     EXPECT_EQ(dialog.result, TSettings::Result::Open);
-}
-
-// An unknown unit selects nothing at the first opening: the fields show points under "pt",
-// and a Save writes the limits but no unit.
-TEST_F(Dialog, AnUnknownUnitSelectsNothing) {
-    Ini("[Init]\nUnits=MM\nFast_scan=1000\n");
-    dialog.FormCreate();
-    EXPECT_EQ(dialog.selected, Unit::None);
-    EXPECT_EQ(Fields(), Shown("1000", "2126"));
-    EXPECT_EQ(dialog.pt1, "pt");
-    ASSERT_FALSE(dialog.ClickSave());
-    EXPECT_EQ(settings.Read(settings::kUnits), "MM");
 }
 
 TEST_F(Dialog, AFailedWriteKeepsTheDialogOpen) {

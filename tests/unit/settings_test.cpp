@@ -29,19 +29,6 @@ struct Settings : ::testing::Test {
     std::string path;
 };
 
-TEST_F(Settings, MissingFileReadsAsDefaults) {
-    const SettingsFile s(dir.PathOf("PreZelk.INI"),
-                         MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-    EXPECT_EQ(s.Read(settings::kUnits), "mm");
-    EXPECT_EQ(s.Read(settings::kFastScan), 1582);
-    EXPECT_EQ(s.Read(settings::kSlowScan), 2126);
-    EXPECT_FALSE(s.Read(settings::kOnlyOneAtStart));
-    EXPECT_TRUE(s.Read(settings::kOnlyOneInDialog));
-    EXPECT_EQ(s.Read(settings::kHandedOverPath), "");
-    EXPECT_EQ(s.Read(settings::kOpenWithCount), 0);
-    EXPECT_FALSE(fs::exists(dir.PathOf("PreZelk.INI")));  // reading creates nothing
-}
-
 TEST_F(Settings, IntegersAcceptDecimalAndHexadecimal) {
     const auto s = Open(
         "[Init]\r\nFast_scan=0x62E\r\nSlow_scan=$62E\r\nOnlyOne=2\r\n"

@@ -141,65 +141,6 @@ TEST(Tiff, BitsAndColourModel) {
         << twice.A().TiffColourText;
 }
 
-TEST(Tiff, PageCountPictureAndVerdictColour) {
-    const auto cmyk =
-        ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8, 8, 8, 8}).Short(262, {5}).Build());
-    EXPECT_EQ(cmyk.Caption(kPageCount), "4");
-    EXPECT_EQ(cmyk.W()[kColourSummary].background, kGreen);
-    EXPECT_EQ(cmyk.W().colourBarPicture, "CM");
-    const auto grey =
-        ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Short(262, {1}).Build());
-    EXPECT_EQ(grey.W()[kColourSummary].background, kGreen);
-    EXPECT_EQ(grey.W().colourBarPicture, "GR");
-    const auto multi = ScanTiffBytes(TiffBuilder(false).Rgb().NextDirectory(8).Build());
-    EXPECT_EQ(multi.Caption(kPageCount), "Multip.");
-    EXPECT_TRUE(multi.A().TiffMultiPage);
-}
-
-TEST(Tiff, ResolutionUnits) {
-    const auto none = ScanTiffBytes(TiffBuilder(false).Rgb().Raw(296, 3, 1, 0).Build());
-    EXPECT_EQ(none.Caption(kPageName),
-              "Resolution unit undefined.\n\rImage size may be\n\runpredictable!");
-    EXPECT_TRUE(none.A().TiffColourText.ends_with(" dp! "));
-    EXPECT_EQ(none.A().PageWidth, 240);
-    const auto asShort = ScanTiffBytes(TiffBuilder(false).Rgb().Short(256, {1000}).Build());
-    EXPECT_EQ(asShort.A().PageWidth, 240);  // the width as a SHORT reads as the LONG does
-
-    const auto cm = ScanTiffBytes(
-        TiffBuilder(false).Rgb().Long(256, 1181).Rational(282, 11811, 100).Short(296, {3}).Build());
-    EXPECT_EQ(cm.A().PageWidth, 283);
-    EXPECT_TRUE(cm.A().TiffColourText.ends_with(" 118.11 x 300.00 dpcm ")) << cm.A().TiffColourText;
-    EXPECT_EQ(cm.Caption(kPageName), "<hidden>");
-
-    const auto other = ScanTiffBytes(TiffBuilder(false).Rgb().Short(296, {4}).Build());
-    EXPECT_EQ(other.A().PageWidth, 0);
-    EXPECT_EQ(other.A().PageHeight, 0);
-    EXPECT_TRUE(other.A().TiffColourText.ends_with(" dp"));
-
-    const auto small = ScanTiffBytes(TiffBuilder(false).Rgb().Rational(282, 3, 2).Build());
-    EXPECT_TRUE(small.A().TiffColourText.ends_with("  1.50 x 300.00 dpi "))
-        << small.A().TiffColourText;
-}
-
-TEST(Tiff, TextEntries) {
-    const auto s = ScanTiffBytes(TiffBuilder(true)
-                                     .Rgb()
-                                     .Ascii(271, "HP")
-                                     .Ascii(305, std::string(60, 's'))
-                                     .Ascii(315, "Ann")
-                                     .Ascii(337, "Imagesetter 2")
-                                     .Ascii(33432, "Rights reserved")
-                                     .Short(259, {9})
-                                     .Build());
-    EXPECT_TRUE(s.Comments().ends_with(
-        "*Compression - \n\r*Source - HP\n\r*Software - " + std::string(38, 's') +
-        "\n\r*Work by Ann\n\r*Print on Imagesetter 2\n\r\xA9Rights reserved\n\r"))
-        << s.Comments();
-    const auto jpeg = ScanTiffBytes(TiffBuilder(false).Rgb().Short(259, {6}).Build());
-    EXPECT_NE(jpeg.Comments().find("*Compression - JPEG\n\r"), std::string::npos)
-        << jpeg.Comments();
-}
-
 TEST(Tiff, DamagedFiles) {
     const std::string good = TiffBuilder(false).Rgb().Build();
     const std::vector<std::pair<const char*, std::string>> cases = {
