@@ -34,9 +34,10 @@ void ExpectSpots(const test::Scanned& s, const std::vector<Spot>& expected) {
 
 // One job with every way a colour or resource comment is written.
 TEST(DscColour, ColoursAndResourcesOfTheHeader) {
-    const auto s = ScanText(kHead +
-                            "%%DocumentProcessColors: Black Orange\n"  // only the four inks add
-                            "%%DocumentProcessColors: Cyan\n"
+    const auto s = ScanText(kHead + "%%DocumentProcessColors: Orange\n" +  // no ink
+                            "%%DocumentProcessColors: Black Orange\n" +    // inks only add
+                            "%%DocumentProcessColors:" + std::string(95, ' ') +
+                            "Cyan\n"  // the value's last characters read
                             // The resources handler leaves numbers in Token; the colours after
                             // it must not read theirs behind that text.
                             "%%DocumentNeededResources: font Times-Roman\n%%+ font Helvetica\n"

@@ -92,7 +92,14 @@ TEST(Layout, EveryWindowAsDesigned) {
     layout += Layout("about box", TAbout().controls);
     TModMeniu1 editor;
     editor.Starting(kSendToBase, FileMenu());
-    layout += Layout("menu editor: " + editor.caption, editor.controls);
+    const std::string editorAtStart = Layout("menu editor: " + editor.caption, editor.controls);
+    layout += editorAtStart;
+    // Resized to its design size it keeps its design places; made too small, the links keep
+    // their left edges and follow the bottom.
+    editor.ModFormResize(kEditorOuterWidth, kEditorOuterHeight);
+    EXPECT_EQ(Layout("menu editor: " + editor.caption, editor.controls), editorAtStart);
+    editor.ModFormResize(160, 200);
+    layout += Layout("menu editor made too small", editor.controls);
     layout += Layout("settings dialog's links", TSettings(settings).links);
 
     const std::string path = test::DataPath("layout.txt");

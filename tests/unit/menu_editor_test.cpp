@@ -87,6 +87,25 @@ TEST_F(Editor, OpenWithLinesAreCheckedAndRenumbered) {
     EXPECT_EQ(settings.Read(settings::kOpenWithCount), 2);
 }
 
+TEST_F(Editor, SendToFoldersAreFoundOrCreatedAndEndInABackslash) {
+    fs::create_directory(dir.Dir() / "out");
+    editor.Starting(kSendToBase, menu);
+    EXPECT_EQ(editor.controls["Label1"].caption, "Menu item name=DRIVE:\\PATH\\");
+    system.answers = {Answer::Yes, Answer::No, Answer::Yes};
+    editor.text = "Out=" + P("out") + "\r\nHot=" + P("hot") + "\r\nNot=" + P("not") +
+                  "\r\nDeep=" + P("a/b") + "\r\nSlash=" + P("out") + "\\\r\n";
+    ASSERT_FALSE(editor.ClickSave(settings, system));
+    EXPECT_TRUE(fs::is_directory(dir.Dir() / "hot"));
+    EXPECT_FALSE(fs::exists(dir.Dir() / "not"));
+    EXPECT_EQ(system.asked.back(), "Can not create directory!\n\r" + P("a/b"));
+    EXPECT_EQ(system.asked.front(),
+              "Directory " + P("hot") + " does not exists.\n\rDo You want to create it?");
+    EXPECT_EQ(settings.ReadString("SendTo", "1", ""), "Out=" + P("out") + "\\");
+    EXPECT_EQ(settings.ReadString("SendTo", "2", ""), "Hot=" + P("hot") + "\\");
+    EXPECT_EQ(settings.ReadString("SendTo", "3", ""), "Slash=" + P("out") + "\\");  // unchanged
+    EXPECT_EQ(settings.Read(settings::kSendToCount), 3);
+}
+
 TEST_F(Editor, AnEmptyListAndAFailedWrite) {
     dir.Write("PreZelk.INI", "[OpenWith]\nCount=2\n1=A=a\n2=B=b\n");
     menu.UpdateMenu(settings);

@@ -141,6 +141,29 @@ TEST(Tiff, BitsAndColourModel) {
         << twice.A().TiffColourText;
 }
 
+// Each text entry gives a report line, cut to its own length.
+TEST(Tiff, TextEntries) {
+    TiffBuilder tiff(true);
+    tiff.Rgb().Short(259, {9});
+    const std::pair<uint16_t, char> texts[] = {{270, 'a'}, {271, 'b'}, {272, 'c'},
+                                               {305, 'd'}, {306, 'e'}, {315, 'f'},
+                                               {316, 'g'}, {337, 'h'}, {33432, 'i'}};
+    for (const auto& [tag, letter] : texts) tiff.Ascii(tag, std::string(60, letter));
+    const auto s = ScanTiffBytes(tiff.Build());
+    const auto line = [](const std::string& prefix, int length, char letter) {
+        return prefix + std::string(length, letter) + "\n\r";
+    };
+    EXPECT_TRUE(s.Comments().ends_with("*Compression - \n\r" + line("*", 50, 'a') +
+                                       line("*Source - ", 40, 'b') + line("*", 25, 'c') +
+                                       line("*Software - ", 38, 'd') + line("*Date: ", 20, 'e') +
+                                       line("*Work by ", 16, 'f') + line("*Host - ", 16, 'g') +
+                                       line("*Print on ", 15, 'h') + line("\xA9", 40, 'i')))
+        << s.Comments();
+    const auto jpeg = ScanTiffBytes(TiffBuilder(false).Rgb().Short(259, {6}).Build());
+    EXPECT_NE(jpeg.Comments().find("*Compression - JPEG\n\r"), std::string::npos)
+        << jpeg.Comments();
+}
+
 TEST(Tiff, DamagedFiles) {
     const std::string good = TiffBuilder(false).Rgb().Build();
     const std::vector<std::pair<const char*, std::string>> cases = {
@@ -151,7 +174,8 @@ TEST(Tiff, DamagedFiles) {
         {"no x resolution", TiffBuilder(false).Rgb().Without(282).Build()},
         {"rational near 4 GiB", TiffBuilder(false).Rgb().Raw(282, 5, 1, 0xFFFFFFF8u).Build()},
         {"zero denominator", TiffBuilder(false).Rgb().Rational(283, 300, 0).Build()},
-        {"no width", TiffBuilder(false).Rgb().Long(256, 0).Build()},
+        {"no width", TiffBuilder(false).Rgb().Without(256).Build()},
+        {"no height", TiffBuilder(false).Rgb().Long(257, 0).Build()},
         {"no bits per sample", TiffBuilder(false).Rgb().Raw(258, 3, 0, 0).Build()},
         {"bits list past the end", TiffBuilder(false).Rgb().Raw(258, 3, 3, 0xFFFFFF00u).Build()},
         {"text past the end", TiffBuilder(false).Rgb().Raw(305, 2, 30, 0x7FFFFFFFu).Build()},
