@@ -62,5 +62,20 @@ TEST(ColourBar, ProcessChipsFillTheLeftColumn) {
     EXPECT_EQ(chips[5], (Chip{0, 159, 19, 211, kBlackChip}));
 }
 
+TEST(ColourBar, ThePopUpNamesTheInkUnderThePointer) {
+    const auto bar = Bar({true, false, false, true}, {kCyanSpot, kCyanSpot});
+    const auto process = PopUpAt(bar, 5, 30);
+    ASSERT_TRUE(process);
+    EXPECT_EQ(process->text, " C, K ");
+    EXPECT_EQ(process->left, 5 - 42 + 223);
+    EXPECT_EQ(process->top, 70);
+    const auto spot = PopUpAt(bar, 30, 110);
+    ASSERT_TRUE(spot);
+    EXPECT_EQ(spot->text, "S2");
+    EXPECT_EQ(spot->left, 270);
+    EXPECT_FALSE(PopUpAt(bar, 30, 109));  // on the boundary of two bands: neither
+    EXPECT_FALSE(PopUpAt(Bar({}, {}), 5, 30));
+}
+
 }  // namespace
 }  // namespace zelk

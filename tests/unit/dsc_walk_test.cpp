@@ -29,13 +29,18 @@ std::string BigJob(const std::string& header, const std::string& middle,
            "%%Page: 2 2\n%%PageTrailer\n" + "%%Trailer\n" + trailer + "%%EOF\n";
 }
 
+// The header ends at "%%EndComments" or at the first line without "%" before it.
 TEST(DscBigFile, ColoursInTheHeaderEndTheScanAfterTheFirstPage) {
-    const auto s = ScanText(BigJob("%%Pages: 2\n%%DocumentProcessColors: Black\n",
-                                   "%%CMYKCustomColor: 0 0 0 1 (Never read)\n", ""),
-                            AnswerPolicy::AllYes);
-    EXPECT_TRUE(s.inspection.host.messages.empty());
-    EXPECT_EQ(s.A().SpotColourCount, 0);
-    EXPECT_EQ(s.Caption(kColourSummary), " 1 color");
+    const std::string job = BigJob("%%Pages: 2\n%%DocumentProcessColors: Black\n",
+                                   "%%CMYKCustomColor: 0 0 0 1 (Never read)\n", "");
+    for (const std::string header : {"%%EndComments\n", "newpath\n"}) {
+        std::string text = job;
+        text.replace(text.find("%%EndComments\n"), 14, header);
+        const auto s = ScanText(text, AnswerPolicy::AllYes);
+        EXPECT_TRUE(s.inspection.host.messages.empty()) << header;
+        EXPECT_EQ(s.A().SpotColourCount, 0) << header;
+        EXPECT_EQ(s.Caption(kColourSummary), " 1 color") << header;
+    }
 }
 
 TEST(DscBigFile, TrailerIsReadBackwards) {

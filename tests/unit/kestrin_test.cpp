@@ -84,6 +84,12 @@ TEST_F(Deliveries, AFailureOrACancelLeavesNothingBehind) {
         return Deliver(To(big, folder), files, go).message ==
                "Could not send C.PS to " + folder + ": writing failed (is the disk full?).";
     })) << "no full disk said";
+    // A small job fails only when the copy's last piece is written out.
+    const auto small = dir.Write("D.PS", std::string(600, 'd'));
+    EXPECT_TRUE(test::UnderFileSizeLimit(256, [&] {
+        return Deliver(To(small, folder), files, go).message ==
+               "Could not send D.PS to " + folder + ": the copy failed.";
+    })) << "no failed copy said";
     EXPECT_TRUE(fs::is_empty(dir.Dir() / "out"));
 #endif
 }

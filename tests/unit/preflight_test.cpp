@@ -159,6 +159,11 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
               "A\xF0\x9F\x98\x80\xEF\xBF\xBD");          // a lone surrogate becomes U+FFFD
     EXPECT_EQ(facts.producer, "A (B) CAD\r\n\t\b\f\\");  // a line continued, escapes
     EXPECT_EQ(facts.creator, "");                        // a byte-order mark alone
+    // Without a catalog the root is the first node without a parent, wherever it lies.
+    const std::string orphan =
+        "%PDF-1.4\n2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
+        "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n";
+    EXPECT_EQ(Pdf(orphan, notes).pages, 5);
 }
 
 TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
@@ -311,6 +316,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%EndComments\r\n%%HiResBoundingBox: 9 9 9 9\r\n"
         "%%Trailer\r\n%%HiResBoundingBox: 1.5 2.5 100.25 200.75\r\n"
         "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy card) 612 792 300 () coated\r\n"
+        "%%+ Film 1000 1400 0 () ()\r\n"
         "%%EOF\r\n";
     std::string dos = "\xC5\xD0\xD3\xC6", le;
     for (uint32_t v : {30u, static_cast<uint32_t>(ps.size())})
@@ -321,13 +327,14 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         std::vector<std::string> notes;
         const DscFacts facts = ReadDsc(file, notes);
         EXPECT_EQ(facts.hiResBoundingBox, (Box{1.5, 2.5, 100.25, 200.75}));
-        ASSERT_EQ(facts.media.size(), 2u);
+        ASSERT_EQ(facts.media.size(), 3u);
         EXPECT_EQ(facts.media[0].name, "Plain");
         EXPECT_EQ(facts.media[0].colour, "white");
         EXPECT_EQ(facts.media[1].name, "Heavy card");
         EXPECT_EQ(facts.media[1].weight, 300);
         EXPECT_EQ(facts.media[1].height, 792);
         EXPECT_EQ(facts.media[1].type, "coated");
+        EXPECT_EQ(facts.media[2].name, "Film");
         EXPECT_TRUE(notes.empty());
     }
     // Not deferred: the header's box stands, whatever a trailer says; words after its four
