@@ -29,6 +29,23 @@ std::string BigJob(const std::string& header, const std::string& middle,
            "%%Page: 2 2\n%%PageTrailer\n" + "%%Trailer\n" + trailer + "%%EOF\n";
 }
 
+TEST(DscBigFile, AskedWhenHeaderAndTrailerNameNoColour) {
+    const std::string job = BigJob("%%Pages: 2\n", "%%CMYKCustomColor: 0 0 0 1 (Deep)\n", "");
+    const auto no = ScanText(job);
+    ASSERT_EQ(no.inspection.host.messages.size(), 1u);
+    EXPECT_EQ(no.inspection.host.messages[0].request.text, kQuestion);
+    EXPECT_EQ(no.inspection.host.messages[0].request.type, BoxType::Confirm);
+    EXPECT_EQ(no.A().SpotColourCount, 0);
+    EXPECT_EQ(no.Caption(kPageCount), "2");
+    EXPECT_TRUE(no.inspection.complete);
+
+    const auto yes = ScanText(job, AnswerPolicy::AllYes);
+    EXPECT_EQ(yes.inspection.host.messages.size(), 1u);
+    EXPECT_EQ(yes.A().SpotColourCount, 1);
+    EXPECT_EQ(yes.A().SpotColourNames[1], "(Deep)");
+    EXPECT_EQ(yes.Caption(kColourSummary), " 1 color separated ");
+}
+
 // The header ends at "%%EndComments" or at the first line without "%" before it.
 TEST(DscBigFile, ColoursInTheHeaderEndTheScanAfterTheFirstPage) {
     const std::string job = BigJob("%%Pages: 2\n%%DocumentProcessColors: Black\n",
@@ -60,6 +77,15 @@ TEST(DscBigFile, TrailerIsReadBackwards) {
     EXPECT_EQ(s.A().SpotColourNames[3], "(B)");
     EXPECT_EQ(s.W().need.ComboRes, std::vector<std::string>{" font Times-Roman"});
     EXPECT_TRUE(s.inspection.host.messages.empty());  // the trailer gave colours
+}
+
+TEST(DscBigFile, WithoutPageTrailersTheWholeFileIsReadWithoutAsking) {
+    std::string job = "%!PS-Adobe-3.0\n%%Pages: 1\n%%EndComments\n" + Body(1100000) +
+                      "%%CMYKCustomColor: 0 0 0 1 (Late)\n" + Body(1000);
+    const auto s = ScanText(job);
+    EXPECT_TRUE(s.inspection.host.messages.empty());
+    EXPECT_EQ(s.A().SpotColourCount, 1);
+    EXPECT_TRUE(s.W()[kEmulsionStem].visible);
 }
 
 TEST(DscBigFile, AHeaderLongerThanOneChunk) {

@@ -16,6 +16,30 @@ namespace {
 
 namespace fs = std::filesystem;
 
+TEST(Kestrin, CommandLinesAsZelkWritesThem) {
+    // Zelk quotes a folder with its final backslash: no escape, the quote still ends it.
+    const auto send =
+        ParseRequest(SplitCommandLine(R"(C:\Z\Kestrin.exe "C:\JOBS\A.PS" "D:\OUT\" "Archive")"));
+    EXPECT_EQ(send.kind, Request::Kind::Deliver);
+    EXPECT_EQ(send.file, R"(C:\JOBS\A.PS)");
+    EXPECT_EQ(send.folder, R"(D:\OUT\)");
+    EXPECT_EQ(send.name, "Archive");
+    const auto print = ParseRequest(SplitCommandLine(R"(K.exe "C:\a b.ps" Printer Print)"));
+    EXPECT_EQ(print.kind, Request::Kind::Print);
+    EXPECT_EQ(print.file, "C:\\a b.ps");
+    for (const char* other : {"K.exe", "K.exe a.ps", "K.exe a b c d", "K.exe \"\" \"D:\\\" x"})
+        EXPECT_EQ(ParseRequest(SplitCommandLine(other)).kind, Request::Kind::Usage) << other;
+    // A Send-to item without a name still delivers: its empty argument keeps its place.
+    const auto unnamed = ParseRequest(
+        SplitCommandLineKeepingEmpty(R"(C:\Z\Kestrin.exe "C:\JOBS\A.PS" "D:\OUT\" "")"));
+    EXPECT_EQ(unnamed.kind, Request::Kind::Deliver);
+    EXPECT_EQ(unnamed.folder, R"(D:\OUT\)");
+    EXPECT_EQ(unnamed.name, "");
+    EXPECT_EQ(NumberedName("A.PS", 2), "A (2).PS");
+    EXPECT_EQ(NumberedName("job", 3), "job (3)");
+    EXPECT_EQ(NumberedName(".profile", 2), ".profile (2)");
+}
+
 struct Deliveries : ::testing::Test {
     Request To(const std::string& file, const std::string& folder) {
         return {Request::Kind::Deliver, file, folder, "Out"};

@@ -42,6 +42,58 @@ TEST_F(Dialog, UnitsConvertThroughPoints) {
     EXPECT_EQ(dialog.EditFast, "353");
 }
 
+TEST_F(Dialog, OpensWithTheDefaultsWithoutASettingsFile) {
+    dialog.FormCreate();
+    EXPECT_EQ(dialog.selected, Unit::Millimetres);
+    EXPECT_EQ(Fields(), Shown("558", "750"));
+    EXPECT_EQ(dialog.pt1, "mm");
+    EXPECT_TRUE(dialog.OnlyOneBox);
+}
+
+TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
+    Ini("[Init]\nUnits=in\nFast_scan=7200\nSlow_scan=10\n");
+    dialog.FormCreate();
+    EXPECT_EQ(Fields(), Shown("9999", "14"));
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kFastScan), 7199);
+
+    Ini("[Init]\nUnits=mm\nFast_scan=10\nSlow_scan=2126\n");
+    dialog.FormCreate();
+    EXPECT_EQ(dialog.EditFast, "10");  // 4 mm brought up to the minimum
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kFastScan), 28);
+
+    // Typed and saved at once, without leaving the field: brought into range all the same.
+    dialog.FormCreate();
+    dialog.EditFast = "abc";
+    dialog.EditSlow = "-5";
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kFastScan), 28);  // "abc" reads as 10 mm
+    EXPECT_EQ(settings.Read(settings::kSlowScan), 28);
+    EXPECT_EQ(dialog.result, TSettings::Result::Ok);
+
+    // Limits the window cannot use (it falls back to its defaults) open as those defaults,
+    // so the dialog and the plate agree, and an unchanged Save stores them.
+    Ini("[Init]\nUnits=mm\nFast_scan=-500\nSlow_scan=0\n");
+    dialog.FormCreate();
+    EXPECT_EQ(Fields(), Shown("558", "750"));
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kFastScan), 1582);
+    EXPECT_EQ(settings.Read(settings::kSlowScan), 2126);
+}
+
+// An unknown unit selects nothing at the first opening: the fields show points under "pt",
+// and a Save writes the limits but no unit.
+TEST_F(Dialog, AnUnknownUnitSelectsNothing) {
+    Ini("[Init]\nUnits=MM\nFast_scan=1000\n");
+    dialog.FormCreate();
+    EXPECT_EQ(dialog.selected, Unit::None);
+    EXPECT_EQ(Fields(), Shown("1000", "2126"));
+    EXPECT_EQ(dialog.pt1, "pt");
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kUnits), "MM");
+}
+
 TEST_F(Dialog, SaveWritesInOrderAndKeepsEveryOtherLine) {
     Ini("; operator notes\n[Init]\nUnits=mm\n[OpenWith]\nCount=0\n");
     dialog.FormCreate();

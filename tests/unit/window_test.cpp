@@ -68,6 +68,64 @@ struct Window : ::testing::Test {
     TZelkMnFrm window;
 };
 
+// The captions in each unit, on the default plate, with the page drawn to its scale.
+struct CaptionCase {
+    const char* units;
+    int32_t pageWidth, pageHeight;
+    const char *fast, *slow, *width, *height;
+    int rectWidth, rectHeight;
+};
+
+struct PlateCase {
+    const char* ini;
+    int width, height, slowTop, fastLeft, pageWidth;
+};
+
+TEST_F(Window, CaptionsInEachUnit) {
+    const CaptionCase cases[] = {
+        {"", 0, 0, "558 mm", "750 mm", " 0 mm ", " 0 mm ", 0, 0},  // mm without a setting
+        {"pt", 0, 0, "1582 pt", "2126 pt", " 0 pt ", " 0 pt ", 0, 0},
+        {"in", 0, 0, "21.97 in", "29.53 in", " 0.00 in ", " 0.00 in ", 0, 0},
+        {"mm", 595, 842, "558 mm", "750 mm", " 210 mm ", " 297 mm ", 60, 84},  // 59.5 goes to 60
+        {"mm", 612, 792, "558 mm", "750 mm", " 216 mm ", " 279 mm ", 61, 79},
+        {"in", 595, 842, "21.97 in", "29.53 in", " 8.26 in ", " 11.69 in ", 60, 84},
+        {"in", 9, 9, "21.97 in", "29.53 in", " 0.13 in ", " 0.13 in ", 1, 1},  // 0.125 rounds up
+        {"pt", 595, 842, "1582 pt", "2126 pt", " 595 pt ", " 842 pt ", 60, 84},
+    };
+    window.Krauk({});
+    for (const auto& c : cases) {
+        Ini(std::string("[Init]\nUnits=") + c.units + "\n");
+        Page(c.pageWidth, c.pageHeight);
+        EXPECT_EQ(window[kFastLabel].caption, std::string("Fast scan\n\r") + c.fast);
+        EXPECT_EQ(window[kSlowLabel].caption, std::string("Slow scan\n\r") + c.slow);
+        EXPECT_EQ(window[kWidthLabel].caption, c.width) << c.units << c.pageWidth;
+        EXPECT_EQ(window[kHeightLabel].caption, c.height) << c.units << c.pageHeight;
+        EXPECT_EQ(window[kPageRect].width, c.rectWidth) << c.units << c.pageWidth;
+        EXPECT_EQ(window[kPageRect].height, c.rectHeight) << c.units << c.pageHeight;
+    }
+}
+
+TEST_F(Window, PlateScalingBranches) {
+    const PlateCase cases[] = {
+        {"Fast_scan=2000\nSlow_scan=2126\n", 158, 168, 182, 176, 47},  // e = 0.791
+        {"Fast_scan=1000\nSlow_scan=2126\n", 100, 213, 227, 130, 60},  // e = 1
+        {"Fast_scan=791\nSlow_scan=1063\n", 158, 213, 227, 176, 119},  // exactly the design ratio
+        {"Fast_scan=0\nSlow_scan=-5\n", 158, 213, 227, 176, 60},       // nonsense: the defaults
+        {"Fast_scan=abc\nSlow_scan=\n", 158, 213, 227, 176, 60},
+        {"Fast_scan=4000\nSlow_scan=500\n", 158, 20, 80, 176, 24},
+    };
+    for (const auto& c : cases) {
+        Ini(std::string("[Init]\n") + c.ini);
+        Page(595, 842);
+        EXPECT_EQ(window[kPlateBox].width, c.width) << c.ini;
+        EXPECT_EQ(window[kPlateBox].height, c.height) << c.ini;
+        EXPECT_EQ(window[kPlateOutline].width, c.width) << c.ini;
+        EXPECT_EQ(window[kSlowLabel].top, c.slowTop) << c.ini;
+        EXPECT_EQ(window[kFastLabel].left, c.fastLeft) << c.ini;
+        EXPECT_EQ(window[kPageRect].width, c.pageWidth) << c.ini;
+    }
+}
+
 TEST_F(Window, UnknownUnitsRescaleButKeepTheCaptions) {
     Ini("[Init]\nUnits=MM\nFast_scan=1000\n");
     Page(595, 842);
