@@ -24,7 +24,7 @@ TEST(DscHeader, CommentsBecomeReportLines) {
                             "%%TargetDevice: (Lino) 2013\n"
                             "%%DocumentPrinterRequired: Lino\n"
                             "%%DocumentProcessColors: Black\n"  // also begins "DocumentP"
-                            "%%DocumentData: Clean7Bit\n"
+                            "%%DocumentData:Clean7Bit\n"        // no blank needed
                             "%%Title: " +
                             std::string(100, 'T') +
                             "\nnewpath\n"
