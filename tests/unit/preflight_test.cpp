@@ -113,7 +113,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
               "<< /Type /Pages /Parent 3 0 R /Kids [5 0 R 13 0 R] /Count 7 "
               "/CropBox [990 490 10 10] >>"},
              {5,
-              "<< /Type /Page /Parent 4 0 R /TrimBox [20 20 980 480] /Resources << "
+              "<< /Type /Page /Parent 4 0 R /TrimBox [20.5 20 980 480] /Resources << "
               "/ColorSpace << /CS0 [/Separation /Spot#20One /DeviceCMYK 9 0 R] /CS1 "
               "[/DeviceN [/Black /None /Spot#20Two /Spot#20One] /DeviceCMYK 9 0 R] /CS2 "
               "[/Separation /All /DeviceCMYK 9 0 R] >> /Font << /F1 6 0 R >> >> >>"}}) +
@@ -128,7 +128,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
         "12 0 obj << /Title <FEFF00C4 0041 D83D DE00 DC00> /Creator <FEFF> /Producer (A \\(B\\) "
-        "C\\101\\\r\nD\\r\\n\\t\\b\\f\\\\) >> "
+        "C\\101\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> "
         "endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> endobj\n"
@@ -141,7 +141,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     ASSERT_TRUE(facts.firstPageFound);
     EXPECT_EQ(facts.mediaBox, (Box{0, 0, 1000, 500}));  // from the root
     EXPECT_EQ(facts.cropBox, (Box{10, 10, 990, 490}));  // from the nearer node, corners sorted
-    EXPECT_EQ(facts.trimBox, (Box{20, 20, 980, 480}));
+    EXPECT_EQ(facts.trimBox, (Box{20.5, 20, 980, 480}));
     EXPECT_FALSE(facts.bleedBox);
     EXPECT_EQ(facts.rotate, 270);
     const PageSize size = PdfPageSize(facts);
@@ -156,14 +156,17 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
                                                  {"Direct-H", "Type0", "FontFile3"}}));
     EXPECT_EQ(facts.title,
               "\xC3\x84"
-              "A\xF0\x9F\x98\x80\xEF\xBF\xBD");          // a lone surrogate becomes U+FFFD
-    EXPECT_EQ(facts.producer, "A (B) CAD\r\n\t\b\f\\");  // a line continued, escapes
-    EXPECT_EQ(facts.creator, "");                        // a byte-order mark alone
+              "A\xF0\x9F\x98\x80\xEF\xBF\xBD");           // a lone surrogate becomes U+FFFD
+    EXPECT_EQ(facts.producer, "A (B) CADE\r\n\t\b\f\\");  // lines continued, escapes
+    EXPECT_EQ(facts.creator, "");                         // a byte-order mark alone
     // Without a catalog the root is the first node without a parent, wherever it lies.
     const std::string orphan =
         "%PDF-1.4\n2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
-        "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n";
-    EXPECT_EQ(Pdf(orphan, notes).pages, 5);
+        "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n"
+        "3 0 obj << /Title <414> >> endobj\ntrailer << /Info 3 0 R >>\n";
+    const PdfFacts orphanFacts = Pdf(orphan, notes);
+    EXPECT_EQ(orphanFacts.pages, 5);
+    EXPECT_EQ(orphanFacts.title, "A@");  // an odd last digit is followed by 0
 }
 
 TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
@@ -316,7 +319,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%EndComments\r\n%%HiResBoundingBox: 9 9 9 9\r\n"
         "%%Trailer\r\n%%HiResBoundingBox: 1.5 2.5 100.25 200.75\r\n"
         "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy card) 612 792 300 () coated\r\n"
-        "%%+ Film 1000 1400 0 () ()\r\n"
+        "%%+ Film 1000 1400 0 () ()\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
         "%%EOF\r\n";
     std::string dos = "\xC5\xD0\xD3\xC6", le;
     for (uint32_t v : {30u, static_cast<uint32_t>(ps.size())})
@@ -378,6 +381,10 @@ TEST(PreflightTiff, TagsAndTheDirectoryChain) {
                                  : notes.size() == 1 && notes[0].find(note) != std::string::npos)
             << next;
     }
+    MemorySourceFile big(std::string("II+\0\x08\0\0\0", 8) + std::string(24, '\0'));
+    std::vector<std::string> notes;
+    EXPECT_EQ(ReadTiff(big, notes).images, 0);
+    EXPECT_EQ(notes, std::vector<std::string>{"not a classic TIFF: its directories are not read"});
     for (int32_t o : {1, 3, 6, 8}) EXPECT_FALSE(OrientationMirrors(o)) << o;
     for (int32_t o : {2, 4, 5, 7}) EXPECT_TRUE(OrientationMirrors(o)) << o;
 }

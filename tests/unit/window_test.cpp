@@ -31,9 +31,12 @@ class TestHost final : public WindowHost {
     void Quit() override { quit = true; }
     std::optional<std::string> AskOpenFile() override { return chosen; }
     void ShowSettings() override { ++settingsShown; }
+    void ShowResources() override { ++resourcesShown; }
+    void OpenHelpPage(const std::string& page) override { helpPages.push_back(page); }
 
     std::vector<std::string> messages;
-    int restores = 0, finished = 0, settingsShown = 0;
+    int restores = 0, finished = 0, settingsShown = 0, resourcesShown = 0;
+    std::vector<std::string> helpPages;
     bool quit = false;
     std::optional<std::string> chosen;
     std::vector<bool> popUpTimer;         // each start (true) and stop
@@ -171,6 +174,8 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     window.LinkClick(kReport);
     window.LinkClick(kSettingsLink);
     EXPECT_EQ(host.settingsShown, 1);
+    window.LinkClick(kHelpLink);
+    EXPECT_EQ(host.helpPages, std::vector<std::string>{"ZelkHelp\\Zelk_Help_index.htm"});
     EXPECT_FALSE(host.quit);
     window.LinkClick(kCloseLink);
     EXPECT_TRUE(host.quit);
@@ -260,12 +265,16 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
     EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
+    window.ResourceLabelClick();  // the list is shown while its notice is
+    EXPECT_EQ(host.resourcesShown, 1);
     Open("c.ps",
          "%%BoundingBox: 0 0 595 842\n%%EndComments\n%%PageProcessColors: Cyan "
          "Magenta\n%%PlateColor: Cyan\n");
     EXPECT_EQ(window[kColourSummary].background, kRed);
     EXPECT_GT(window[kPageRect].width, 0);
     EXPECT_FALSE(window[kResourceNotice].visible);
+    window.ResourceLabelClick();
+    EXPECT_EQ(host.resourcesShown, 1);
     window.need.visible = true;  // the last file's list still up
     Open("d.ps", "%%DocumentProcessColors: Black\n");
     EXPECT_FALSE(window.need.visible);
