@@ -30,6 +30,25 @@ std::string Quoted(const std::string& path) {
     return "\"" + NativePath(path) + "\"";
 }
 
+TEST(ZelkInspect, AnswersFollowTheFlags) {
+    TempDir dir;
+    const auto unknown = Quoted(dir.Write("x.dat", "hello"));
+    const auto bare = Quoted(dir.Write("y.ps", "%!PS\n"));
+    const Json byDefault = Json::parse(RunInspect("--json " + unknown + " " + bare).out);
+    EXPECT_EQ(byDefault[0]["messages"][0]["type"], "warning");
+    EXPECT_EQ(byDefault[0]["messages"][0]["answer"], "no");
+    EXPECT_TRUE(byDefault[0]["kind"].is_null());
+    EXPECT_EQ(byDefault[1]["messages"][0]["type"], "confirm");
+    EXPECT_EQ(byDefault[1]["messages"][0]["answer"], "yes");
+    EXPECT_EQ(byDefault[1]["kind"], "PS");
+    const Json yes = Json::parse(RunInspect("--json --yes " + unknown).out);
+    EXPECT_EQ(yes["kind"], "PS");
+    EXPECT_EQ(yes["messages"].size(), 1u);
+    const auto no = RunInspect("--json --no " + bare);
+    EXPECT_EQ(no.status, 1);
+    EXPECT_TRUE(Json::parse(no.out)["kind"].is_null());
+}
+
 TEST(ZelkInspect, UsageErrorsAndHelp) {
     const auto help = RunInspect("--help");
     EXPECT_EQ(help.status, 0);
@@ -68,25 +87,6 @@ TEST(ZelkInspect, TextOutputIsForPeople) {
     const auto text = TextOf(Quoted(inks));
     EXPECT_NE(text.find("process Cyan"), std::string::npos) << text;
     EXPECT_LT(text.find("process Cyan"), text.find("process Black")) << text;
-}
-
-TEST(ZelkInspect, AnswersFollowTheFlags) {
-    TempDir dir;
-    const auto unknown = Quoted(dir.Write("x.dat", "hello"));
-    const auto bare = Quoted(dir.Write("y.ps", "%!PS\n"));
-    const Json byDefault = Json::parse(RunInspect("--json " + unknown + " " + bare).out);
-    EXPECT_EQ(byDefault[0]["messages"][0]["type"], "warning");
-    EXPECT_EQ(byDefault[0]["messages"][0]["answer"], "no");
-    EXPECT_TRUE(byDefault[0]["kind"].is_null());
-    EXPECT_EQ(byDefault[1]["messages"][0]["type"], "confirm");
-    EXPECT_EQ(byDefault[1]["messages"][0]["answer"], "yes");
-    EXPECT_EQ(byDefault[1]["kind"], "PS");
-    const Json yes = Json::parse(RunInspect("--json --yes " + unknown).out);
-    EXPECT_EQ(yes["kind"], "PS");
-    EXPECT_EQ(yes["messages"].size(), 1u);
-    const auto no = RunInspect("--json --no " + bare);
-    EXPECT_EQ(no.status, 1);
-    EXPECT_TRUE(Json::parse(no.out)["kind"].is_null());
 }
 
 // Byte sequences a lax UTF-8 check takes but the JSON writer refuses (a CESU-8 surrogate, an

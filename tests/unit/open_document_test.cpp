@@ -96,6 +96,13 @@ TEST(OpenDocument, SizesPastFourGigabytesAreTrue) {
     EXPECT_TRUE(o.inspection.window.analysis.BigFile);
     EXPECT_NE(o.Report().find("*File size is 5368.709 M"), std::string::npos);
     ASSERT_EQ(o.Messages().size(), 1u);  // the whole-file question, answered No
+    // Big means over 1,000,000 bytes.
+    const std::string head = "%!PS-Adobe-3.0\n";
+    for (const size_t size : {1000000u, 1000001u})
+        EXPECT_EQ(Opened(dir.Write("edge.ps", head + std::string(size - head.size(), '\n')))
+                      .inspection.window.analysis.BigFile,
+                  size > 1000000)
+            << size;
 }
 
 // Sets a file's time from a local calendar time.

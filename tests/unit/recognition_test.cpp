@@ -36,5 +36,13 @@ TEST(RecognizeKind, FollowsTheOrderOfTheTests) {
     for (const auto& c : cases) EXPECT_EQ(RecognizeKind(c.firstBytes), c.kind) << c.firstBytes;
 }
 
+TEST(FormatFileSize, ThreeDecimalsRoundedHalfUp) {
+    EXPECT_EQ(FormatFileSize(0), "0.000 M");
+    EXPECT_EQ(FormatFileSize(1234567), "1.235 M");
+    EXPECT_EQ(FormatFileSize(499), "0.000 M");
+    EXPECT_EQ(FormatFileSize(500), "0.001 M");
+    EXPECT_EQ(FormatFileSize(999999500), "1000.000 M");
+}
+
 }  // namespace
 }  // namespace zelk

@@ -24,6 +24,14 @@ struct Dialog : ::testing::Test {
     TSettings dialog;
 };
 
+TEST_F(Dialog, OpensWithTheDefaultsWithoutASettingsFile) {
+    dialog.FormCreate();
+    EXPECT_EQ(dialog.selected, Unit::Millimetres);
+    EXPECT_EQ(Fields(), Shown("558", "750"));
+    EXPECT_EQ(dialog.pt1, "mm");
+    EXPECT_TRUE(dialog.OnlyOneBox);
+}
+
 // Every change of unit goes through points, with the rounding of both steps.
 TEST_F(Dialog, UnitsConvertThroughPoints) {
     Ini("[Init]\nUnits=pt\nFast_scan=1582\nSlow_scan=2126\n");
@@ -40,14 +48,6 @@ TEST_F(Dialog, UnitsConvertThroughPoints) {
     dialog.EditFast = "1000";  // typed in points, then shown in millimetres
     dialog.UnitClick(Unit::Millimetres);
     EXPECT_EQ(dialog.EditFast, "353");
-}
-
-TEST_F(Dialog, OpensWithTheDefaultsWithoutASettingsFile) {
-    dialog.FormCreate();
-    EXPECT_EQ(dialog.selected, Unit::Millimetres);
-    EXPECT_EQ(Fields(), Shown("558", "750"));
-    EXPECT_EQ(dialog.pt1, "mm");
-    EXPECT_TRUE(dialog.OnlyOneBox);
 }
 
 TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
@@ -82,18 +82,6 @@ TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
     EXPECT_EQ(settings.Read(settings::kSlowScan), 2126);
 }
 
-// An unknown unit selects nothing at the first opening: the fields show points under "pt",
-// and a Save writes the limits but no unit.
-TEST_F(Dialog, AnUnknownUnitSelectsNothing) {
-    Ini("[Init]\nUnits=MM\nFast_scan=1000\n");
-    dialog.FormCreate();
-    EXPECT_EQ(dialog.selected, Unit::None);
-    EXPECT_EQ(Fields(), Shown("1000", "2126"));
-    EXPECT_EQ(dialog.pt1, "pt");
-    ASSERT_FALSE(dialog.ClickSave());
-    EXPECT_EQ(settings.Read(settings::kUnits), "MM");
-}
-
 TEST_F(Dialog, SaveWritesInOrderAndKeepsEveryOtherLine) {
     Ini("; operator notes\n[Init]\nUnits=mm\n[OpenWith]\nCount=0\n");
     dialog.FormCreate();
@@ -119,6 +107,18 @@ TEST_F(Dialog, ResetAndCloseWriteNothing) {
     dialog.FormCreate();  // the next opening shows the stored values again
     EXPECT_EQ(Fields(), Shown("1000", "2126"));
     EXPECT_EQ(dialog.result, TSettings::Result::Open);
+}
+
+// An unknown unit selects nothing at the first opening: the fields show points under "pt",
+// and a Save writes the limits but no unit.
+TEST_F(Dialog, AnUnknownUnitSelectsNothing) {
+    Ini("[Init]\nUnits=MM\nFast_scan=1000\n");
+    dialog.FormCreate();
+    EXPECT_EQ(dialog.selected, Unit::None);
+    EXPECT_EQ(Fields(), Shown("1000", "2126"));
+    EXPECT_EQ(dialog.pt1, "pt");
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kUnits), "MM");
 }
 
 TEST_F(Dialog, AFailedWriteKeepsTheDialogOpen) {
