@@ -89,12 +89,14 @@ TEST(ZelkInspect, TextOutputIsForPeople) {
     EXPECT_LT(text.find("process Cyan"), text.find("process Black")) << text;
 }
 
-// Byte sequences a lax UTF-8 check takes but the JSON writer refuses (a CESU-8 surrogate, an
-// overlong form, a lead byte past U+10FFFF), in a title and in a file name.
+// Byte sequences a lax UTF-8 check takes but the JSON writer refuses (a CESU-8 surrogate,
+// overlong forms, code points past U+10FFFF), in a title and in a file name: read as
+// single-byte text, none is lost to a replacement character.
 TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     TempDir dir;
     std::string files;
-    for (const char* bad : {"\xed\xa0\x80", "\xe0\x80\x80", "\xf5\x80\x80\x80"}) {
+    for (const char* bad : {"\xed\xa0\x80", "\xe0\x80\x80", "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80",
+                            "\xf5\x80\x80\x80"}) {
         const std::string name = std::string("t") + bad + ".ps";
         files += " " + Quoted(dir.Write(name, std::string("%!PS-Adobe-3.0\n%%Title: bad ") + bad +
                                                   " title\n%%EndComments\n"));
@@ -102,8 +104,11 @@ TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     const auto r = RunInspect("--json" + files);
     EXPECT_EQ(r.status, 0) << r.err;
     const Json j = Json::parse(r.out);
-    ASSERT_EQ(j.size(), 3u);
-    for (const auto& result : j) EXPECT_EQ(result["kind"], "PS");
+    ASSERT_EQ(j.size(), 5u);
+    for (const auto& result : j) {
+        EXPECT_EQ(result["kind"], "PS");
+        EXPECT_EQ(result["report"].get<std::string>().find("\xef\xbf\xbd"), std::string::npos);
+    }
 
     // Text that is UTF-8 already (two-, three- and four-byte forms) is kept as it is.
     const std::string good = "Caf\xc3\xa9 \xc2\xb0 \xe2\x82\xac \xf0\x9f\x96\xa8";
@@ -197,9 +202,6 @@ TEST(ZelkInspect, ASignalStopsTheCopyOfStandardInput) {
 TEST(ZelkInspect, Issue27EveryFailureIsReported) {
     TempDir dir, tmp;
     const auto job = Quoted(dir.Write("job.ps", "%!PS-Adobe-3.0\n%%Pages: 3\n"));
-    std::string big = "%!PS-Adobe-3.0\n";
-    while (big.size() < 200000) big += "72 720 moveto (padding) show\n";
-    const auto bigJob = Quoted(dir.Write("big.ps", big));
     // A TIFF whose first directory lies past the end of the file.
     const auto damaged = Quoted(dir.Write("damaged.tif", std::string("II*\0\xff\xff\0\0", 8)));
     const std::string exe = "\"" + std::string(ZELK_INSPECT_EXE) + "\"";
@@ -220,8 +222,10 @@ TEST(ZelkInspect, Issue27EveryFailureIsReported) {
         {"TMPDIR=/nonexistent " + exe + " --json " + job + " - " + job + " < " + job,
          "-: no temporary folder",
          {"PS", nullptr, "PS"}},
-        // A spool that cannot be written whole: the file size limit stands in for a full disk.
-        {"trap '' XFSZ; ulimit -f 64; " + tmpdir + exe + " --json - " + job + " < " + bigJob,
+        // A spool that cannot be written whole: the file size limit stands in for a full disk,
+        // and the input never ends, so only a copy that stops at its first failed write ends.
+        {"trap '' XFSZ; ulimit -f 64; " + tmpdir + "timeout 60 " + exe + " --json - " + job +
+             " < /dev/zero",
          "-: its copy could not be written",
          {nullptr, "PS"}},
         {exe + " --json " + damaged + " " + job, "damaged.tif: given up as damaged", {"TIF", "PS"}},
