@@ -81,6 +81,7 @@ TEST_F(Settings, WritesKeepEverythingElse) {
         auto s = Open(c.before ? c.before : "");
         if (!c.before) fs::remove(path);
         EXPECT_EQ(s.Read(settings::kUnits), c.units) << c.after;
+        EXPECT_EQ(fs::exists(path), c.before != nullptr) << "a read made the file";
         s.WriteString("init", "units", "in");
         s.WriteInteger("Init", "Fast_scan", 2000);
         s.WriteBool("Temp", "flag", true);
