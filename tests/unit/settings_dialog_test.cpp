@@ -71,6 +71,9 @@ TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
     EXPECT_EQ(settings.Read(settings::kFastScan), 28);  // "abc" reads as 10 mm
     EXPECT_EQ(settings.Read(settings::kSlowScan), 28);
     EXPECT_EQ(dialog.result, TSettings::Result::Ok);
+    dialog.EditFast = " +600";  // leading blanks and a plus sign are taken
+    ASSERT_FALSE(dialog.ClickSave());
+    EXPECT_EQ(settings.Read(settings::kFastScan), 1701);
 
     // Limits the window cannot use (it falls back to its defaults) open as those defaults,
     // so the dialog and the plate agree, and an unchanged Save stores them.
@@ -98,7 +101,9 @@ TEST_F(Dialog, ResetAndCloseWriteNothing) {
     Ini("[Init]\nUnits=pt\nFast_scan=1000\n");
     const std::string before = IniText();
     dialog.FormCreate();
+    dialog.LinkDown("Reset");  // red while pressed, blue again once clicked
     dialog.LinkClick("Reset");
+    EXPECT_EQ(dialog.links["Reset"].textColour, kBlue);
     EXPECT_EQ(dialog.selected, Unit::Millimetres);
     EXPECT_EQ(Fields(), Shown("558", "750"));
     dialog.LinkClick("Close");

@@ -192,7 +192,8 @@ TEST_F(Window, ThePopUpAndItsTimer) {
     EXPECT_EQ(window[kPopUp].caption, "S1");
     window.ClosePopUp();
     EXPECT_FALSE(window[kPopUp].visible);
-    EXPECT_EQ(host.popUpTimer, (std::vector<bool>{true, false}));
+    window.Poping(30, 10);  // shown again: its timer starts again
+    EXPECT_EQ(host.popUpTimer, (std::vector<bool>{true, false, true}));
 }
 
 TEST_F(Window, FilesReachTheWindowThroughRequestOpen) {
@@ -260,13 +261,18 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     Open("a.ps", "%%PlateColor: Cyan\n%%DocumentNeededResources: font A\n%%+ font B\n");
     EXPECT_EQ(window[kColourSummary].background, kGreen);
-    Open("b.ps", "%%DocumentProcessColors: Black\n%%DocumentNeededResources: font C\n");
+    Open("b.ps",
+         "%%BoundingBox: 0 0 9 9\n%%DocumentProcessColors: Black\n"
+         "%%DocumentNeededResources: font C\n");
     EXPECT_EQ(window[kColourSummary].caption, " 1 color");
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
     EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
     window.ResourceLabelClick();  // the list is shown while its notice is
     EXPECT_EQ(host.resourcesShown, 1);
+    window.OnDroppedFile(dir.PathOf("missing.ps"));  // a failed open shows what a reset leaves
+    EXPECT_FALSE(window[kResourceNotice].visible);
+    EXPECT_EQ(window[kWidthLabel].caption + window[kHeightLabel].caption, " Width  Height ");
     Open("c.ps",
          "%%BoundingBox: 0 0 595 842\n%%EndComments\n%%PageProcessColors: Cyan "
          "Magenta\n%%PlateColor: Cyan\n");
