@@ -159,14 +159,21 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
               "A\xF0\x9F\x98\x80\xEF\xBF\xBD");           // a lone surrogate becomes U+FFFD
     EXPECT_EQ(facts.producer, "A (B) CADE\r\n\t\b\f\\");  // lines continued, escapes
     EXPECT_EQ(facts.creator, "");                         // a byte-order mark alone
-    // Without a catalog the root is the first node without a parent, wherever it lies.
+    // Without a catalog the root is the first node without a parent, wherever it lies; a
+    // header without its numbers begins no object.
     const std::string orphan =
-        "%PDF-1.4\n2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
+        "%PDF-1.4\nx obj << /Type /Pages /Count 9 >> endobj\n"
+        "2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
         "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n"
         "3 0 obj << /Title <414> >> endobj\ntrailer << /Info 3 0 R >>\n";
     const PdfFacts orphanFacts = Pdf(orphan, notes);
     EXPECT_EQ(orphanFacts.pages, 5);
     EXPECT_EQ(orphanFacts.title, "A@");  // an odd last digit is followed by 0
+    // A composite font whose descendant is missing is not embedded, whatever object 1 is.
+    const std::string lost =
+        "%PDF-1.4\n1 0 obj << /Type /FontDescriptor /FontFile2 3 0 R >> endobj\n"
+        "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Lost-H /DescendantFonts [4 0 R] >>\n";
+    EXPECT_EQ(Pdf(lost, notes).fonts, (std::vector<PdfFont>{{"Lost-H", "Type0", ""}}));
 }
 
 TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
@@ -222,7 +229,7 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
 TEST(PreflightPdf, DamageAroundObjects) {
     // A stray close, an unterminated dictionary, a stream whose length is wrong or missing, an
     // object with no endobj, an unbalanced string, a stream without end: each costs only
-    // itself.
+    // itself. A word that only begins with a keyword ("streams") is none.
     const std::string pdf =
         "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
         "10 0 obj ] endobj\n"
@@ -234,7 +241,7 @@ TEST(PreflightPdf, DamageAroundObjects) {
         "/Rotate 90x >> endobj\n"
         "8 0 obj << /Unbalanced (" +
         std::string(9 << 20, ' ') +
-        "\n9 0 obj << /Title (after the damage) >> endobj\ntrailer << /Info 9 0 R >>\n"
+        "\nstreams\n9 0 obj << /Title (after the damage) >> endobj\ntrailer << /Info 9 0 R >>\n"
         "4 0 obj << /Length 10 >> stream\nnever ends";
     std::vector<std::string> notes;
     const PdfFacts facts = Pdf(pdf, notes);
@@ -347,8 +354,11 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%HiResBoundingBox: 5 6 7 8\n");
     std::vector<std::string> notes;
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
-    MemorySourceFile bare("%%HiResBoundingBox: 5 6 7 8\n");  // read from the file's first byte
-    EXPECT_EQ(ReadDsc(bare, notes).hiResBoundingBox, (Box{5, 6, 7, 8}));
+    // Read from the file's first byte; a continuation of nothing is no medium.
+    MemorySourceFile bare("%%+ Stray 1 2 3 () ()\n%%HiResBoundingBox: 5 6 7 8\n");
+    const DscFacts bareFacts = ReadDsc(bare, notes);
+    EXPECT_EQ(bareFacts.hiResBoundingBox, (Box{5, 6, 7, 8}));
+    EXPECT_TRUE(bareFacts.media.empty());
 }
 
 // A little-endian TIFF: one directory of `entries` (tag, type, count, value), then `next`.
