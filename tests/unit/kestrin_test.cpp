@@ -35,6 +35,8 @@ TEST(Kestrin, CommandLinesAsZelkWritesThem) {
     EXPECT_EQ(unnamed.kind, Request::Kind::Deliver);
     EXPECT_EQ(unnamed.folder, R"(D:\OUT\)");
     EXPECT_EQ(unnamed.name, "");
+    EXPECT_EQ(ParseRequest(SplitCommandLineKeepingEmpty(R"(K.exe "" "D:\OUT\" x)")).kind,
+              Request::Kind::Usage);  // but a file it must have
     EXPECT_EQ(NumberedName("A.PS", 2), "A (2).PS");
     EXPECT_EQ(NumberedName("job", 3), "job (3)");
     EXPECT_EQ(NumberedName(".profile", 2), ".profile (2)");
@@ -153,6 +155,7 @@ TEST_F(Deliveries, Issue22TwoAtOnceBothArriveAndForeignFilesStay) {
     EXPECT_EQ(test::ReadFile(folder + "B.PS.kestrin-partial"), "the user's own");
     EXPECT_TRUE(IsWorkingName("~ks0badf00d.kestrin"));
     EXPECT_FALSE(IsWorkingName("~ks0badf00x1.kestrin"));
+    EXPECT_FALSE(IsWorkingName("~ks0badf0og.kestrin"));
     EXPECT_FALSE(IsWorkingName("B.PS.kestrin-partial"));
 }
 

@@ -304,7 +304,8 @@ TEST(PreflightFit, VerdictsAndMargins) {
         double fastMargin, slowMargin;
     } cases[] = {
         {{595, 842}, 1582, 2126, Verdict::Fits, false, 987, 1284},
-        {{100, 200}, 100, 200, Verdict::Fits, false, 0, 0},  // exactly
+        {{100, 200}, 100, 200, Verdict::Fits, false, 0, 0},       // exactly
+        {{842, 595}, 595, 842, Verdict::FitsTurned, true, 0, 0},  // exactly, turned
         {{842, 595}, 700, 900, Verdict::FitsTurned, true, 105, 58},
         {{1000, 1000}, 900, 2000, Verdict::TooBig, false, -100, 1000},
         {{3000, 500}, 2000, 1000, Verdict::TooBig, false, -1000, 500},  // as is overhangs less
@@ -373,20 +374,28 @@ std::string Tiff(const std::vector<std::array<uint32_t, 4>>& entries, uint32_t n
     return t;
 }
 
-// The same directory ending the chain, pointing back at itself, and pointing past the file.
+// The same directory ending the chain, pointing back at itself, pointing past the file, and
+// pointing at a directory cut short.
 TEST(PreflightTiff, TagsAndTheDirectoryChain) {
     const uint32_t inline2 = 'K' | 0u << 8 | 'Y' << 16;  // "K\0Y\0" held in the entry itself
-    for (const auto& [next, note] :
-         std::vector<std::pair<uint32_t, std::string>>{{0, ""}, {8, "loops"}, {99999, "outside"}}) {
-        MemorySourceFile file(Tiff(
-            {{274, 3, 1, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}}, next));
+    const struct {
+        uint32_t next;
+        std::string note;
+        int images;  // a directory cut short counts
+    } chains[] = {{0, "", 1}, {8, "loops", 1}, {99999, "outside", 1}, {62, "cut short", 2}};
+    for (const auto& [next, note, images] : chains) {
+        // The file ends with a second directory's count of entries, at 62, and no entries.
+        MemorySourceFile file(
+            Tiff({{274, 3, 1, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}},
+                 next) +
+            std::string("\x05\0", 2));
         std::vector<std::string> notes;
         const TiffFacts facts = ReadTiff(file, notes);
         EXPECT_EQ(facts.orientation, 7);
         EXPECT_EQ(facts.inkSet, 2);
         EXPECT_EQ(facts.inkNames, (std::vector<std::string>{"K", "Y"}));
         EXPECT_TRUE(facts.iccProfile);
-        EXPECT_EQ(facts.images, 1);
+        EXPECT_EQ(facts.images, images);
         EXPECT_TRUE(note.empty() ? notes.empty()
                                  : notes.size() == 1 && notes[0].find(note) != std::string::npos)
             << next;

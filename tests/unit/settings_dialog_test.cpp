@@ -131,10 +131,14 @@ TEST_F(Dialog, AFailedWriteKeepsTheDialogOpen) {
                             MakePortableProfileStore(dir.PathOf("missing/PreZelk.INI")));
     TSettings failing(unwritable);
     failing.FormCreate();
+    failing.EditFast = "abc";
+    failing.EditSlow = "12345";
     const auto error = failing.ClickSave();
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, "Unable to write to " + dir.PathOf("missing/PreZelk.INI"));
     EXPECT_EQ(failing.result, TSettings::Result::Open);
+    // Still open, the fields show the values in range that the save tried to store.
+    EXPECT_EQ(failing.EditFast + " " + failing.EditSlow, "10 9999");
 }
 
 }  // namespace
