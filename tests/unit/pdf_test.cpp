@@ -72,6 +72,11 @@ TEST(Pdf, ItemsAcrossTheChunkBoundary) {
         EXPECT_EQ(s.Caption(kPageCount), "12") << before;
         EXPECT_EQ(s.A().PageWidth, 612) << before;
     }
+    // What ran out of digits in one chunk says nothing of the next: a root with no count
+    // after it, cut by the first chunk's end, then an updated root in the second chunk.
+    const auto updated = ScanPdfText(Filler(10000) + "<< /Type /Pages /Count " + Filler(80000) +
+                                     ">>\n<< /Type /Pages /Count 12 >>\n" + Filler(1000));
+    EXPECT_EQ(updated.Caption(kPageCount), "12");
 }
 
 TEST(Pdf, EveryPrefixOfADocument) {

@@ -174,6 +174,11 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "%PDF-1.4\n1 0 obj << /Type /FontDescriptor /FontFile2 3 0 R >> endobj\n"
         "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Lost-H /DescendantFonts [4 0 R] >>\n";
     EXPECT_EQ(Pdf(lost, notes).fonts, (std::vector<PdfFont>{{"Lost-H", "Type0", ""}}));
+    // A stream's length, when right, is trusted over an "endstream" in its data.
+    const std::string inside =
+        "%PDF-1.5\n" + ObjectStream(1, {{2, "<< /Title (endstream) >>"}}, std::string::npos, "") +
+        "trailer << /Info 2 0 R >>\n";
+    EXPECT_EQ(Pdf(inside, notes).title, "endstream");
 }
 
 TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
