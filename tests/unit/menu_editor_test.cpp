@@ -121,10 +121,12 @@ TEST_F(Editor, AnEmptyListAndAFailedWrite) {
     editor.Starting(kOpenWithBase, menu);
     EXPECT_EQ(editor.controls["Help"].textColour, kBlue);
     editor.text = "Viewer=" + P("tools/view.EXE");
+    editor.LinkDown("Save");
     const auto error = editor.ClickSave(unwritable, system);
     ASSERT_TRUE(error);
     EXPECT_EQ(*error, "Unable to write to " + P("missing/PreZelk.INI"));
     EXPECT_EQ(editor.result, TModMeniu1::Result::Open);
+    EXPECT_EQ(editor.controls["Save"].textColour, kBlue);  // still open: Save blue again
 }
 
 }  // namespace

@@ -204,6 +204,13 @@ TEST(Tiff, OversizedCountsReadNothingPastTheBuffers) {
     EXPECT_TRUE(s.A().TiffColourText.starts_with("RGB 8+8+8+")) << s.A().TiffColourText;
     EXPECT_LE(s.A().TiffColourText.size(), 255u);
     EXPECT_TRUE(WasDamaged(ScanTiffBytes(listed + eights.substr(0, 254))));
+    // As many entries as one chunk holds with the next directory's offset, and one more.
+    for (const int entries : {5461, 5462}) {
+        TiffBuilder many(false);
+        many.Rgb();
+        for (int i = 8; i < entries; ++i) many.Raw(static_cast<uint16_t>(40000 + i), 3, 1, 0);
+        EXPECT_EQ(WasDamaged(ScanTiffBytes(many.Build())), entries > 5461) << entries;
+    }
 }
 
 }  // namespace
