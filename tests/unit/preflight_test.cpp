@@ -174,6 +174,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "%PDF-1.4\n1 0 obj << /Type /FontDescriptor /FontFile2 3 0 R >> endobj\n"
         "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Lost-H /DescendantFonts [4 0 R] >>\n";
     EXPECT_EQ(Pdf(lost, notes).fonts, (std::vector<PdfFont>{{"Lost-H", "Type0", ""}}));
+    EXPECT_FALSE(Pdf("%PDF-1.4\n1 0 obj << /Type /Pages /Count -1 >> endobj\n", notes).pages);
     // A stream's length, when right, is trusted over an "endstream" in its data.
     const std::string inside =
         "%PDF-1.5\n" + ObjectStream(1, {{2, "<< /Title (endstream) >>"}}, std::string::npos, "") +
@@ -360,8 +361,10 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%HiResBoundingBox: 5 6 7 8\n");
     std::vector<std::string> notes;
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
-    // Read from the file's first byte; a continuation of nothing is no medium.
-    MemorySourceFile bare("%%+ Stray 1 2 3 () ()\n%%HiResBoundingBox: 5 6 7 8\n");
+    // Read from the file's first byte; a continuation of nothing is no medium, a box with a
+    // word for a number no box.
+    MemorySourceFile bare(
+        "%%+ Stray 1 2 3 () ()\n%%HiResBoundingBox: 5 6 x 8\n%%HiResBoundingBox: 5 6 7 8\n");
     const DscFacts bareFacts = ReadDsc(bare, notes);
     EXPECT_EQ(bareFacts.hiResBoundingBox, (Box{5, 6, 7, 8}));
     EXPECT_TRUE(bareFacts.media.empty());

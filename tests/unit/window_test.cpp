@@ -273,6 +273,7 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
          "%%DocumentNeededResources: font C\n");
     EXPECT_EQ(window[kColourSummary].caption, " 1 color");
     EXPECT_EQ(window[kColourSummary].background, kGrey);
+    EXPECT_EQ(window.colourBar.inks, (std::array<bool, 4>{false, false, false, true}));
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
     EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
     window.ResourceLabelClick();  // the list is shown while its notice is, until it closes
