@@ -77,6 +77,15 @@ TEST(DscBigFile, TrailerIsReadBackwards) {
     EXPECT_EQ(s.A().SpotColourNames[3], "(B)");
     EXPECT_EQ(s.W().need.ComboRes, std::vector<std::string>{" font Times-Roman"});
     EXPECT_TRUE(s.inspection.host.messages.empty());  // the trailer gave colours
+
+    // A comment at the first byte of the last chunk, the one the backward read takes.
+    const std::string edge = "%%CMYKCustomColor: 0 0 0 1 (Edge)\n";
+    const size_t room = 65536 - edge.size() - 6;  // before the closing "%%EOF\n"
+    std::string filler;
+    while (filler.size() + 100 < room) filler += "%%Filler\n";
+    filler += "%%" + std::string(room - filler.size() - 3, 'x') + "\n";
+    const auto last = ScanText(BigJob("%%Pages: 2\n", "", edge + filler));
+    EXPECT_EQ(last.A().SpotColourCount, 1);
 }
 
 TEST(DscBigFile, WithoutPageTrailersTheWholeFileIsReadWithoutAsking) {

@@ -429,6 +429,7 @@ TEST(PreflightCli, OutputFormatOptions) {
     EXPECT_EQ(f["formatFrom"], "options");
     EXPECT_EQ(f["slowScanMargin"], 48.622);  // 220 mm is 623.622 pt
     f = fit("--fast-scan=8in");
+    EXPECT_EQ(f["formatFrom"], "options");  // one of the two is enough
     EXPECT_EQ(f["verdict"], "fitsTurned");
     EXPECT_EQ(f["slowScan"], 2126);  // the other limit from the settings
     EXPECT_EQ(f["fastScanMargin"], 1);
