@@ -78,8 +78,9 @@ class Trickle final : public SourceFile {
 // read in every way a scan reads, so that stretch ends fall inside every token, and when the
 // scan stops halfway.
 PdfFacts Pdf(const std::string& bytes, std::vector<std::string>& notes) {
-    MemorySourceFile file(bytes);
+    MemorySourceFile file(bytes), again(bytes);
     const PdfFacts facts = ReadPdf(file, notes);
+    EXPECT_TRUE(Read(again, "PDF").pdf == facts);  // as read after a scan that shared nothing
     if (bytes.size() < (1 << 20)) {
         Trickle trickle(bytes);
         std::vector<std::string> trickleNotes;
@@ -361,6 +362,8 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%HiResBoundingBox: 5 6 7 8\n");
     std::vector<std::string> notes;
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
+    MemorySourceFile body("%!PS-Adobe-3.0\n%%EndComments\n%%HiResBoundingBox: 1 2 3 4\n");
+    EXPECT_FALSE(ReadDsc(body, notes).hiResBoundingBox);  // an embedded file's, in the body
     // Read from the file's first byte; a continuation of nothing is no medium, a box with a
     // word for a number no box.
     MemorySourceFile bare(
