@@ -56,24 +56,6 @@ std::optional<Facts> SharedFacts(const std::string& path, int64_t piece, int64_t
     return shared.Finish(false);
 }
 
-// A file that gives one byte a read: the reader's buffer then ends inside every token. From
-// `failAt` on, its reads fail.
-class Trickle final : public SourceFile {
-  public:
-    explicit Trickle(const std::string& bytes, int64_t failAt = INT64_MAX)
-        : file_(bytes), failAt_(failAt) {
-        size_ = file_.Size();
-    }
-    int64_t Read(uint8_t* dst, int64_t count) override {
-        return file_.Position() >= failAt_ ? -1 : file_.Read(dst, std::min<int64_t>(count, 1));
-    }
-    bool Seek(int64_t offset) override { return file_.Seek(offset); }
-
-  private:
-    MemorySourceFile file_;
-    int64_t failAt_;
-};
-
 // The facts of a PDF in memory; and the same read in small pieces, and through a shared
 // read in every way a scan reads, so that stretch ends fall inside every token, and when the
 // scan stops halfway.
@@ -82,7 +64,7 @@ PdfFacts Pdf(const std::string& bytes, std::vector<std::string>& notes) {
     const PdfFacts facts = ReadPdf(file, notes);
     EXPECT_TRUE(Read(again, "PDF").pdf == facts);  // as read after a scan that shared nothing
     if (bytes.size() < (1 << 20)) {
-        Trickle trickle(bytes);
+        test::Trickle trickle(bytes);
         std::vector<std::string> trickleNotes;
         EXPECT_TRUE(ReadPdf(trickle, trickleNotes) == facts && trickleNotes == notes);
     }
@@ -264,7 +246,7 @@ TEST(PreflightPdf, DamageAroundObjects) {
     EXPECT_NE(notes[2].find("object 8"), std::string::npos) << notes[2];
     EXPECT_NE(notes[3].find("object 4 has no end"), std::string::npos) << notes[3];
 
-    Trickle failing(pdf, 320);  // a read error is said, and what came before counts
+    test::Trickle failing(pdf, 320);  // a read error is said, and what came before counts
     notes.clear();
     EXPECT_EQ(ReadPdf(failing, notes).pages, 2);
     EXPECT_EQ(notes.back(), "the file could not be read to its end");

@@ -1,10 +1,14 @@
 // Real files for the tests, in a folder of their own that goes away with the test.
 #pragma once
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "analysis/memory_source.h"
 
 namespace zelk::test {
 
@@ -41,6 +45,24 @@ RunResult RunInspect(const std::string& args);
 RunResult RunInspectText(const std::string& args);
 // A path as the platform's shell and file functions take it.
 std::string NativePath(std::string path);
+
+// A file in memory that gives one byte a read: a reader's buffer then ends inside every token.
+// From `failAt` on, its reads fail (at 0: it opens, but nothing can be read).
+class Trickle final : public SourceFile {
+  public:
+    explicit Trickle(const std::string& bytes, int64_t failAt = INT64_MAX)
+        : file_(bytes), failAt_(failAt) {
+        size_ = file_.Size();
+    }
+    int64_t Read(uint8_t* dst, int64_t count) override {
+        return file_.Position() >= failAt_ ? -1 : file_.Read(dst, std::min<int64_t>(count, 1));
+    }
+    bool Seek(int64_t offset) override { return file_.Seek(offset); }
+
+  private:
+    MemorySourceFile file_;
+    int64_t failAt_;
+};
 
 #ifndef _WIN32
 // Runs `body` in a child process whose files cannot grow past `bytes`, so that a write past

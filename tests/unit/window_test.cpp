@@ -256,13 +256,6 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
     EXPECT_EQ(window[kPageRect].width, 0);
 }
 
-// A file that opens but cannot be read, as one whose bytes another program has locked.
-class Unreadable final : public SourceFile {
-  public:
-    int64_t Read(uint8_t*, int64_t) override { return -1; }
-    bool Seek(int64_t) override { return true; }
-};
-
 // Nothing of a file stays with the next: its verdict (the next summary starts from grey), a
 // composite verdict, its page on the plate, its resources list and notice.
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
@@ -282,8 +275,10 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     window.OnDroppedFile(dir.PathOf("missing.ps"));  // a failed open shows what a reset leaves
     EXPECT_FALSE(window[kResourceNotice].visible);
     EXPECT_EQ(window[kWidthLabel].caption + window[kHeightLabel].caption, " Width  Height ");
-    window.analysis.OpenDocument(std::make_unique<Unreadable>());
-    EXPECT_FALSE(window.analysis.SourceStream);  // reported, and let go
+    // A file that opens but cannot be read (another program has locked its bytes) is
+    // reported, and let go.
+    window.analysis.OpenDocument(std::make_unique<test::Trickle>("%!PS-Adobe-3.0\n", 0));
+    EXPECT_FALSE(window.analysis.SourceStream);
     Open("c.ps",
          "%%BoundingBox: 0 0 595 842\n%%EndComments\n%%PageProcessColors: Cyan "
          "Magenta\n%%PlateColor: Cyan\n");
