@@ -242,13 +242,13 @@ void Tokenizer::Word(std::string& text) {
     }
 }
 
-void Tokenizer::LiteralString(std::string& out) {
+bool Tokenizer::LiteralString(std::string& out) {
     int depth = 1;
     auto keep = [&out](int c) {
         if (out.size() < kMaxText) out += static_cast<char>(c);
     };
     for (int c = reader_.Get(); c >= 0 && reader_.Offset() <= limit_; c = reader_.Get()) {
-        if (c == ')' && --depth == 0) return;
+        if (c == ')' && --depth == 0) return true;
         if (c == '(') ++depth;
         if (c != '\\') {
             keep(c);
@@ -277,7 +277,7 @@ void Tokenizer::LiteralString(std::string& out) {
             case '\n':
                 break;
             case -1:
-                return;
+                return false;
             default:
                 if (c >= '0' && c <= '7') {
                     int code = c - '0';
@@ -289,6 +289,7 @@ void Tokenizer::LiteralString(std::string& out) {
                 }
         }
     }
+    return false;
 }
 
 void Tokenizer::HexString(std::string& out) {
@@ -335,13 +336,14 @@ void Tokenizer::Next(Token& t) {
     t.integer = false;
     t.number = 0;
     t.text.clear();
+    t.cut = false;
     t.offset = reader_.Offset();
     const int c = reader_.Peek();
     if (c < 0) return;
     if (c == '(') {
         reader_.Get();
         t.kind = Token::String;
-        LiteralString(t.text);
+        t.cut = !LiteralString(t.text);
     } else if (c == '<') {
         reader_.Get();
         if (reader_.Peek() == '<') {
@@ -467,6 +469,9 @@ bool Parser::Parse(Value& out, int depth) {
             return false;
         case Token::String:
         case Token::Name:
+            // A string never closed ran over whatever followed it: the value is damage, so the
+            // objects it swallowed are looked for again.
+            if (token.cut) return false;
             out.kind = token.kind == Token::String ? Value::String : Value::Name;
             out.text.swap(token.text);
             Drop();

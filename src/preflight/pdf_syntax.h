@@ -87,6 +87,7 @@ struct Token {
     double number = 0;
     std::string text;  // a string's bytes, a name without its slash (#xx decoded), a keyword
     int64_t offset = 0;
+    bool cut = false;  // a literal string that the file's end or the read limit cut open
     bool Is(std::string_view keyword) const { return kind == Keyword && text == keyword; }
 };
 
@@ -103,7 +104,7 @@ class Tokenizer {
     void SkipSpaceAndComments();
     void Word(std::string& text);
     bool IntegerAtHand(Token& t);
-    void LiteralString(std::string& out);
+    bool LiteralString(std::string& out);  // false: never closed
     void HexString(std::string& out);
     Reader& reader_;
     int64_t limit_ = std::numeric_limits<int64_t>::max();
