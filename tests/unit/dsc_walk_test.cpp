@@ -190,6 +190,15 @@ TEST(DscChunks, ACommentAcrossTheChunkBoundaryIsReadWhole) {
     }
 }
 
+// The first line that is not a comment ends the header also where the line break before it
+// is the chunk's last byte: what follows is not shown as the header's.
+TEST(DscChunks, TheHeaderEndsAtALineBreakThatEndsTheChunk) {
+    std::string job = "%!PS-Adobe-3.0\n";
+    while (job.size() < 65400) job += "% " + std::string(60, 'p') + "\n";
+    job += "%" + std::string(65536 - job.size() - 2, 'q') + "\ngsave\n%%For: body\n" + Body(2000);
+    EXPECT_EQ(ScanText(job).Comments().find("body"), std::string::npos);
+}
+
 TEST(DscChunks, AFileOfExactlyOneChunk) {
     std::string job = "%!PS-Adobe-3.0\n%%EndComments\n";
     const std::string tail = "%%Pages: 7\n%%CMYKCustomColor: 0 0 0 1 (Tail)\n";

@@ -274,13 +274,18 @@ TEST(ZelkInspect, ProgressOnATerminal) {
     EXPECT_GT(figures, 0);
 }
 
-// A file the system gives as 0 bytes long yet full (as under /proc) is read as a stream.
+// A file the system gives as 0 bytes long yet full (as under /proc) is read as a stream, and
+// standard input longer than one read of its copy arrives whole.
 TEST(ZelkInspect, AFileOfUnknownSizeIsReadAsAStream) {
     const auto r = RunInspect("--json --yes /proc/self/status");
     EXPECT_EQ(r.status, 0) << r.err;
     const Json j = Json::parse(r.out);
     EXPECT_EQ(j["caption"], "Zelk in status");
     EXPECT_EQ(j["report"].get<std::string>().find("size is 0.000 M"), std::string::npos) << j;
+    TempDir dir;
+    const auto big = Quoted(dir.Write("big.ps", "%!PS-Adobe-3.0\n" + std::string(199985, '\n')));
+    const auto piped = RunShell("\"" + std::string(ZELK_INSPECT_EXE) + "\" --json - < " + big, dir);
+    EXPECT_NE(piped.out.find("size is 0.200 M"), std::string::npos) << piped.out;
 }
 
 // Many files in one run: each result is written when it is done, so memory stays flat. Six

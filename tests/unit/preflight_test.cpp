@@ -165,6 +165,13 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     EXPECT_EQ(Pdf(inside, notes).title, "endstream");
 }
 
+// An unfiltered object stream of 16 MiB and `more` bytes: its header "2 0 3 19 " (9 bytes),
+// object 2 a title's dictionary (18 and a line break), object 3 a string (and a line break).
+std::string Unfiltered16MiB(size_t more) {
+    const std::string string = "(" + std::string((16 << 20) + more - 9 - 19 - 3, '0') + ")";
+    return ObjectStream(1, {{2, "<< /Title (big) >>"}, {3, string}}, std::string::npos, "");
+}
+
 TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
     const std::string page =
         "20 0 obj << /Type /Catalog /Pages 21 0 R >> endobj\n"
@@ -188,10 +195,7 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
          "1 0 obj << /Type /ObjStm /N 1 /First 4 /Filter /FlateDecode /Length 9 >>\n"
          "stream\nnot zlib!\nendstream endobj\n",
          "damaged", false},
-        {"unfiltered, too big",
-         ObjectStream(1, {{2, "<< /Title (big) >>"}, {3, "(" + std::string(17 << 20, '0') + ")"}},
-                      std::string::npos, ""),
-         "over 16 MiB", false},
+        {"unfiltered, a byte too big", Unfiltered16MiB(1), "over 16 MiB", false},
         {"other filter",
          ObjectStream(1, {{2, "<< /Title (lzw) >>"}}, std::string::npos, "/LZWDecode"),
          "other than FlateDecode", false},
@@ -213,6 +217,9 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
         EXPECT_EQ(facts.pages, 1) << c.what;
         EXPECT_EQ(PdfPageSize(facts).width, 200) << c.what;
     }
+    std::vector<std::string> notes;  // exactly 16 MiB is read
+    EXPECT_TRUE(
+        Pdf("%PDF-1.5\n" + Unfiltered16MiB(0) + "trailer << /Info 2 0 R >>\n", notes).title);
 }
 
 TEST(PreflightPdf, DamageAroundObjects) {
@@ -250,6 +257,13 @@ TEST(PreflightPdf, DamageAroundObjects) {
     notes.clear();
     EXPECT_EQ(ReadPdf(failing, notes).pages, 2);
     EXPECT_EQ(notes.back(), "the file could not be read to its end");
+    // A string never closed runs over the objects behind it: they are looked for within it.
+    notes.clear();
+    EXPECT_EQ(Pdf("%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n5 0 obj (\n"
+                  "2 0 obj << /Type /Pages /Kids [] /Count 3 >> endobj\n",
+                  notes)
+                  .pages,
+              3);
 }
 
 // One object's value is read to 32 levels of nesting, and a string's first 64 KiB are kept.
@@ -276,9 +290,18 @@ TEST(PreflightPdf, StreamsSteppedOver) {
     EXPECT_EQ(Pdf(pdf, notes).title, "after");
 }
 
-// A signal after the scan has ended still stops the reader where it stands.
-TEST(PreflightPdf, AnAbandonAfterTheScansEnd) {
+// A signal after the scan has ended still stops the reader where it stands; and the scan
+// reads what the file holds wherever it seeks, back where a read ended after a jump too.
+TEST(PreflightPdf, AnAbandonAfterTheScansEndAndTheScansSeeks) {
     Feed feed;
+    std::string bytes(6000, 'a');
+    bytes[100] = 'b';
+    FeedingSource source(std::make_unique<MemorySourceFile>(bytes), feed);
+    uint8_t got[100];
+    source.Read(got, 100);
+    source.Seek(5000);
+    source.Seek(100);
+    EXPECT_TRUE(source.Read(got, 1) == 1 && got[0] == 'b');
     feed.End(false);
     feed.End(true);
     EXPECT_TRUE(feed.Abandoned());
