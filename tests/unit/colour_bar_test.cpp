@@ -73,7 +73,8 @@ TEST(ColourBar, ThePopUpNamesTheInkUnderThePointer) {
     ASSERT_TRUE(spot);
     EXPECT_EQ(spot->text, "S2");
     EXPECT_EQ(spot->left, 270);
-    EXPECT_FALSE(PopUpAt(bar, 30, 109));  // on the boundary of two bands: neither
+    EXPECT_FALSE(PopUpAt(bar, 30, 109));                   // on the boundary of two bands: neither
+    EXPECT_FALSE(PopUpAt(Bar({}, {kCyanSpot}), 30, 218));  // nor below the last band
     EXPECT_FALSE(PopUpAt(Bar({}, {}), 5, 30));
 }
 

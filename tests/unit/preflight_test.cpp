@@ -99,7 +99,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
               "<< /Type /Page /Parent 4 0 R /TrimBox [20.5 20 980 480] /Resources << "
               "/ColorSpace << /CS0 [/Separation /Spot#20One /DeviceCMYK 9 0 R] /CS1 "
               "[/DeviceN [/Black /None /Spot#20Two /Spot#20One] /DeviceCMYK 9 0 R] /CS2 "
-              "[/Separation /All /DeviceCMYK 9 0 R] >> /Font << /F1 6 0 R >> >> >>"}}) +
+              "[/Separation /All /DeviceCMYK 9 0 R] >> /Font << /F1 6 0 R >> >> >>"}},
+            std::string::npos, "[/FlateDecode]") +  // the filter as an array of one
         "6 0 obj << /Type /Font /Subtype /Type0 /BaseFont /ABCDEF+Gothic-H /DescendantFonts [7 0 "
         "R] >> endobj\n"
         "7 0 obj << /Type /Font /Subtype /CIDFontType2 /BaseFont /ABCDEF+Gothic "
@@ -148,9 +149,10 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "%PDF-1.4\nx obj << /Type /Pages /Count 9 >> endobj\n"
         "2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
         "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n"
-        "3 0 obj << /Title <414> >> endobj\ntrailer << /Info 3 0 R >>\n";
+        "3 0 obj << /Title <414> >> endobj\ntrailer << /Info 3 0 R /Encrypt 4 0 R >>\n";
     const PdfFacts orphanFacts = Pdf(orphan, notes);
     EXPECT_EQ(orphanFacts.pages, 5);
+    EXPECT_TRUE(orphanFacts.encrypted && !facts.encrypted);
     EXPECT_EQ(orphanFacts.title, "A@");  // an odd last digit is followed by 0
     // A composite font whose descendant is missing is not embedded, whatever object 1 is.
     const std::string lost =

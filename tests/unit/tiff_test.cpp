@@ -149,9 +149,10 @@ TEST(Tiff, BitsAndColourModel) {
 TEST(Tiff, TextEntries) {
     TiffBuilder tiff(true);
     tiff.Rgb().Short(259, {9});
-    const std::pair<uint16_t, char> texts[] = {{270, 'a'}, {271, 'b'}, {272, 'c'},
-                                               {305, 'd'}, {306, 'e'}, {315, 'f'},
-                                               {316, 'g'}, {337, 'h'}, {33432, 'i'}};
+    // Each text tag, and tag 0, which is none.
+    const std::pair<uint16_t, char> texts[] = {{0, 'z'},   {270, 'a'},  {271, 'b'}, {272, 'c'},
+                                               {305, 'd'}, {306, 'e'},  {315, 'f'}, {316, 'g'},
+                                               {337, 'h'}, {33432, 'i'}};
     for (const auto& [tag, letter] : texts) tiff.Ascii(tag, std::string(60, letter));
     const auto s = ScanTiffBytes(tiff.Build());
     const auto line = [](const std::string& prefix, int length, char letter) {

@@ -16,7 +16,7 @@ namespace {
 
 class TestHost final : public WindowHost {
   public:
-    void Repaint() override {}
+    void Repaint() override { ++repaints; }
     void CaptionChanged() override {}
     void SetFileTimer(bool) override {}
     void SetPopUpTimer(bool on) override { popUpTimer.push_back(on); }
@@ -35,7 +35,7 @@ class TestHost final : public WindowHost {
     void OpenHelpPage(const std::string& page) override { helpPages.push_back(page); }
 
     std::vector<std::string> messages;
-    int restores = 0, finished = 0, settingsShown = 0, resourcesShown = 0;
+    int restores = 0, finished = 0, settingsShown = 0, resourcesShown = 0, repaints = 0;
     std::vector<std::string> helpPages;
     bool quit = false;
     std::optional<std::string> chosen;
@@ -165,7 +165,9 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     window.LinkDown(kReport);  // not a link
     EXPECT_EQ(window[kReport].textColour, kBlack);
     window[kPopUp].visible = true;
+    host.repaints = 0;
     window.Gesintuvas();
+    EXPECT_GT(host.repaints, 0);
     EXPECT_EQ(window[kCloseLink].textColour, kBlue);
     EXPECT_FALSE(window[kPopUp].visible);
     window.LinkDown(kStopLink);
@@ -181,16 +183,21 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     EXPECT_TRUE(host.quit);
 }
 
-// The pop-up names the chip under the pointer; a running pop-up timer is not restarted.
+// The pop-up names the chip under the pointer, beside it; a running pop-up timer is not
+// restarted; each change is repainted.
 TEST_F(Window, ThePopUpAndItsTimer) {
     window.colourBar.spotCount = 1;
     window.colourBar.spotNames = {"S1"};
     window.colourBar.spotValues = {{1, 0, 0, 0}};
     window.Poping(30, 10);
+    EXPECT_GT(std::exchange(host.repaints, 0), 0);
     window.Poping(31, 20);
     EXPECT_TRUE(window[kPopUp].visible);
     EXPECT_EQ(window[kPopUp].caption, "S1");
+    EXPECT_EQ(window[kPopUp].top, 60);
+    host.repaints = 0;
     window.ClosePopUp();
+    EXPECT_GT(host.repaints, 0);
     EXPECT_FALSE(window[kPopUp].visible);
     window.Poping(30, 10);  // shown again: its timer starts again
     EXPECT_EQ(host.popUpTimer, (std::vector<bool>{true, false, true}));
