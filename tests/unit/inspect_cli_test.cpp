@@ -58,6 +58,7 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     EXPECT_TRUE(version.out.starts_with("zelk-inspect 1.")) << version.out;
     EXPECT_EQ(RunInspect("").status, 2);
     EXPECT_EQ(RunInspect("--bogus x").status, 2);
+    EXPECT_EQ(RunInspect("-b x").status, 2);
     const auto both = RunInspect("--yes --no x");
     EXPECT_EQ(both.status, 2);
     EXPECT_NE(both.err.find("usage"), std::string::npos);
@@ -242,7 +243,8 @@ TEST(ZelkInspect, Issue27EveryFailureIsReported) {
             const Json& result = j.is_array() ? j[i] : j;
             EXPECT_EQ(result["kind"], c.kinds[i] ? Json(c.kinds[i]) : Json(nullptr)) << c.command;
             if (c.kinds[i] && std::string(c.kinds[i]) == "TIF") {
-                EXPECT_FALSE(result["complete"]);  // given up
+                EXPECT_FALSE(result["complete"]);  // given up, with an error box
+                EXPECT_EQ(result["messages"][0]["type"], "error");
             }
         }
     }

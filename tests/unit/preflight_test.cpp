@@ -160,11 +160,16 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Lost-H /DescendantFonts [4 0 R] >>\n";
     EXPECT_EQ(Pdf(lost, notes).fonts, (std::vector<PdfFont>{{"Lost-H", "Type0", ""}}));
     EXPECT_FALSE(Pdf("%PDF-1.4\n1 0 obj << /Type /Pages /Count -1 >> endobj\n", notes).pages);
-    // A stream's length, when right, is trusted over an "endstream" in its data.
-    const std::string inside =
-        "%PDF-1.5\n" + ObjectStream(1, {{2, "<< /Title (endstream) >>"}}, std::string::npos, "") +
-        "trailer << /Info 2 0 R >>\n";
+    // A stream's length, when right, is trusted over an "endstream" in its data; its data
+    // starts after CR LF too. A string keeps an escaped NUL.
+    std::string inside = "%PDF-1.5\n" +
+                         ObjectStream(1, {{2, "<< /Title (endstream) >>"}}, std::string::npos, "") +
+                         "trailer << /Info 2 0 R >>\n";
     EXPECT_EQ(Pdf(inside, notes).title, "endstream");
+    EXPECT_EQ(Pdf(inside.replace(inside.find("stream\n"), 7, "stream\r\n"), notes).title,
+              "endstream");
+    const char nul[] = "%PDF-1.4\n1 0 obj << /Title (a\\\0b) >> endobj trailer << /Info 1 0 R >>";
+    EXPECT_EQ(Pdf(std::string(nul, sizeof nul - 1), notes).title, std::string("a\0b", 3));
 }
 
 // An unfiltered object stream of 16 MiB and `more` bytes: its header "2 0 3 19 " (9 bytes),
@@ -198,6 +203,10 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
          "stream\nnot zlib!\nendstream endobj\n",
          "damaged", false},
         {"unfiltered, a byte too big", Unfiltered16MiB(1), "over 16 MiB", false},
+        {"predictor",
+         "1 0 obj << /Type /ObjStm /N 1 /First 4 /Filter /FlateDecode /DecodeParms << /Predictor "
+         "12 >> /Length 9 >>\nstream\nnot zlib!\nendstream endobj\n",
+         "uses a predictor", false},
         {"other filter",
          ObjectStream(1, {{2, "<< /Title (lzw) >>"}}, std::string::npos, "/LZWDecode"),
          "other than FlateDecode", false},

@@ -274,13 +274,14 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     EXPECT_EQ(window[kColourSummary].caption, " 1 color");
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window.colourBar.inks, (std::array<bool, 4>{false, false, false, true}));
+    EXPECT_EQ(window.colourBar.processText, " K ");
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
     EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
     window.ResourceLabelClick();  // the list is shown while its notice is, until it closes
     EXPECT_EQ(host.resourcesShown, 1);
     EXPECT_FALSE(window.need.visible);
     window.OnDroppedFile(dir.PathOf("missing.ps"));  // a failed open shows what a reset leaves
-    EXPECT_FALSE(window[kResourceNotice].visible);
+    EXPECT_FALSE(window[kResourceNotice].visible || window[kColourSummary].visible);
     EXPECT_EQ(window[kWidthLabel].caption + window[kHeightLabel].caption, " Width  Height ");
     // A file that opens but cannot be read (another program has locked its bytes) is
     // reported, and let go.
