@@ -95,7 +95,11 @@ TEST(OpenDocument, SizesPastFourGigabytesAreTrue) {
     Opened o(path);
     EXPECT_TRUE(o.inspection.window.analysis.BigFile);
     EXPECT_NE(o.Report().find("*File size is 5368.709 M"), std::string::npos);
-    ASSERT_EQ(o.Messages().size(), 1u);  // the whole-file question, answered No
+    ASSERT_EQ(o.Messages().size(), 1u);      // the whole-file question, answered No
+    const auto file = OpenSourceFile(path);  // a read past 4 GiB, and where it leaves the file
+    uint8_t bytes[10];
+    ASSERT_TRUE(file && file->Seek(9LL << 29) && file->Read(bytes, 10) == 10);
+    EXPECT_EQ(file->Position(), (9LL << 29) + 10);
     // Big means over 1,000,000 bytes.
     const std::string head = "%!PS-Adobe-3.0\n";
     for (const size_t size : {1000000u, 1000001u})

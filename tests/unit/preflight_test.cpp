@@ -159,6 +159,13 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "%PDF-1.4\n1 0 obj << /Type /FontDescriptor /FontFile2 3 0 R >> endobj\n"
         "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Lost-H /DescendantFonts [4 0 R] >>\n";
     EXPECT_EQ(Pdf(lost, notes).fonts, (std::vector<PdfFont>{{"Lost-H", "Type0", ""}}));
+    // A simple font is no composite's descendant; a descendant's descriptor in place embeds.
+    const std::string inPlace =
+        "%PDF-1.4\n1 0 obj << /Type /Font /Subtype /Type1 /BaseFont /One >> endobj\n"
+        "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /In-H /DescendantFonts [3 0 R] >>\n"
+        "3 0 obj << /Type /Font /BaseFont /In /FontDescriptor << /FontFile 4 0 R >> >>\n";
+    EXPECT_EQ(Pdf(inPlace, notes).fonts,
+              (std::vector<PdfFont>{{"One", "Type1", ""}, {"In-H", "Type0", "FontFile"}}));
     EXPECT_FALSE(Pdf("%PDF-1.4\n1 0 obj << /Type /Pages /Count -1 >> endobj\n", notes).pages);
     // A stream's length, when right, is trusted over an "endstream" in its data; its data
     // starts after CR LF too. A string keeps an escaped NUL.
@@ -243,7 +250,7 @@ TEST(PreflightPdf, DamageAroundObjects) {
         "5 0 obj << /Broken [1 2 endobj\n"
         "6 0 obj << /Length 3 >> stream\n3 0 obj << /Title (in data) >> endobj\nendstream endobj\n"
         "7 0 obj << /Length 8 0 R >> stream\n9 0 obj (x)\nendstream endobj\n"
-        "2 0 obj << /Type /Pages /Kids [3 0 R] /Count 2 >>\n"
+        "2 0 obj << /Type /Pages /Stray ) /Kids [3 0 R] /Count 2 >>\n"
         "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90]\n"
         "/Rotate 90x >> endobj\n"
         "8 0 obj << /Unbalanced (" +
@@ -355,7 +362,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
     std::string dos = "\xC5\xD0\xD3\xC6", le;
     for (uint32_t v : {30u, static_cast<uint32_t>(ps.size())})
         for (int i = 0; i < 4; ++i) dos += static_cast<char>(v >> (8 * i) & 0xFF);
-    dos += std::string(18, '\0') + ps + "binary preview";
+    dos += std::string(18, '\0') + ps + "preview, not PostScript: %%Trailer\n%%HiResBoundingBox: 7";
     for (const std::string& bytes : {ps, dos}) {
         MemorySourceFile file(bytes);
         std::vector<std::string> notes;
@@ -427,8 +434,17 @@ TEST(PreflightTiff, TagsAndTheDirectoryChain) {
                                  : notes.size() == 1 && notes[0].find(note) != std::string::npos)
             << next;
     }
-    MemorySourceFile big(std::string("II+\0\x08\0\0\0", 8) + std::string(24, '\0'));
+    // A chain of empty directories is followed for 100,000 of them, and no further.
+    std::string chain("II*\0", 4);
+    for (uint32_t next = 8; next < 8 + 6 * 100'002; next += 6) {  // a pointer, then a count
+        for (int i = 0; i < 4; ++i) chain += static_cast<char>(next >> (8 * i) & 0xFF);
+        chain += std::string(2, '\0');
+    }
+    MemorySourceFile many(chain);
     std::vector<std::string> notes;
+    EXPECT_EQ(ReadTiff(many, notes).images, 100'000);
+    notes.clear();
+    MemorySourceFile big(std::string("II+\0\x08\0\0\0", 8) + std::string(24, '\0'));
     EXPECT_EQ(ReadTiff(big, notes).images, 0);
     EXPECT_EQ(notes, std::vector<std::string>{"not a classic TIFF: its directories are not read"});
     for (int32_t o : {1, 3, 6, 8}) EXPECT_FALSE(OrientationMirrors(o)) << o;

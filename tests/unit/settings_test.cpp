@@ -31,10 +31,10 @@ struct Settings : ::testing::Test {
 
 TEST_F(Settings, IntegersAcceptDecimalAndHexadecimal) {
     const auto s = Open(
-        "[Init]\r\nFast_scan=0x62E\r\nSlow_scan=$62E\r\nOnlyOne=2\r\n"
+        "[Init]\r\nFast_scan=0x640\r\nSlow_scan=$62E\r\nOnlyOne=2\r\n"
         "[Other]\r\na=-17\r\nb=0X10\r\nc=abc\r\nd=\r\ne=12abc\r\nf=2147483648\r\ng=-2147483648\r\n"
         "h=$FFFFFFFF\r\ni=+5\r\nj=0x\r\nk= 42 \r\nl=$\r\nm=$100000000\r\n");
-    EXPECT_EQ(s.Read(settings::kFastScan), 1582);
+    EXPECT_EQ(s.Read(settings::kFastScan), 1600);  // not the default
     EXPECT_EQ(s.Read(settings::kSlowScan), 1582);
     EXPECT_TRUE(s.Read(settings::kOnlyOneAtStart));
     const struct {
