@@ -116,6 +116,9 @@ TEST_F(Deliveries, AFailureOrACancelLeavesNothingBehind) {
         return Deliver(To(small, folder), files, go).message ==
                "Could not send D.PS to " + folder + ": the copy failed.";
     })) << "no failed copy said";
+    // A folder no one may create a file in, root included.
+    EXPECT_EQ(Deliver(To(small, "/proc/"), files, go).message,
+              "Could not send D.PS to /proc/: the folder cannot be written to.");
     EXPECT_TRUE(fs::is_empty(dir.Dir() / "out"));
 #endif
 }
