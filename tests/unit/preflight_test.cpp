@@ -180,7 +180,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
 }
 
 // An unfiltered object stream of 16 MiB and `more` bytes: its header "2 0 3 19 " (9 bytes),
-// object 2 a title's dictionary (18 and a line break), object 3 a string (and a line break).
+// object 2 a title's dictionary (18 bytes and a line break), then object 3, a string of zeros
+// (its parentheses and a line break are the last 3 bytes).
 std::string Unfiltered16MiB(size_t more) {
     const std::string string = "(" + std::string((16 << 20) + more - 9 - 19 - 3, '0') + ")";
     return ObjectStream(1, {{2, "<< /Title (big) >>"}, {3, string}}, std::string::npos, "");
@@ -241,9 +242,10 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
 }
 
 TEST(PreflightPdf, DamageAroundObjects) {
-    // A stray close, an unterminated dictionary, a stream whose length is wrong or missing, an
-    // object with no endobj, an unbalanced string, a stream without end: each costs only
-    // itself. A word that only begins with a keyword ("streams") is none.
+    // A stray close (an object's "]", a dictionary's ")"), an unterminated dictionary, a stream
+    // whose length is wrong or missing, an object with no endobj, an unbalanced string, a stream
+    // without end: each costs only itself. A word that only begins with a keyword ("streams") is
+    // none.
     const std::string pdf =
         "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
         "10 0 obj ] endobj\n"
