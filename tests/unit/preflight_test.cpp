@@ -149,11 +149,11 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "%PDF-1.4\nx obj << /Type /Pages /Count 9 >> endobj\n"
         "2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
         "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n"
-        "3 0 obj << /Title <414> >> endobj\ntrailer << /Info 3 0 R /Encrypt 4 0 R >>\n";
+        "3 0 obj << /Title <EFBBBF414> >> endobj\ntrailer << /Info 3 0 R /Encrypt 4 0 R >>\n";
     const PdfFacts orphanFacts = Pdf(orphan, notes);
     EXPECT_EQ(orphanFacts.pages, 5);
     EXPECT_TRUE(orphanFacts.encrypted && !facts.encrypted);
-    EXPECT_EQ(orphanFacts.title, "A@");  // an odd last digit is followed by 0
+    EXPECT_EQ(orphanFacts.title, "A@");  // UTF-8 without its mark; an odd last digit gets a 0
     // A composite font whose descendant is missing is not embedded, whatever object 1 is.
     const std::string lost =
         "%PDF-1.4\n1 0 obj << /Type /FontDescriptor /FontFile2 3 0 R >> endobj\n"
@@ -358,7 +358,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%!PS-Adobe-3.0 EPSF-3.0\r\n%%HiResBoundingBox: (atend)\r\n%%DocumentMedia: (atend)\r\n"
         "%%EndComments\r\n%%HiResBoundingBox: 9 9 9 9\r\n"
         "%%Trailer\r\n%%HiResBoundingBox: 1.5 2.5 100.25 200.75\r\n"
-        "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy card) 612 792 300 () coated\r\n"
+        "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy (card)) 612 792 300 () coated\r\n"
         "%%+ Film 1000 1400 0 () ()\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
         "%%EOF\r\n";
     std::string dos = "\xC5\xD0\xD3\xC6", le;
@@ -373,7 +373,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         ASSERT_EQ(facts.media.size(), 3u);
         EXPECT_EQ(facts.media[0].name, "Plain");
         EXPECT_EQ(facts.media[0].colour, "white");
-        EXPECT_EQ(facts.media[1].name, "Heavy card");
+        EXPECT_EQ(facts.media[1].name, "Heavy (card)");
         EXPECT_EQ(facts.media[1].weight, 300);
         EXPECT_EQ(facts.media[1].height, 792);
         EXPECT_EQ(facts.media[1].type, "coated");
