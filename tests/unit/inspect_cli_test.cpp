@@ -56,7 +56,9 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     const auto version = RunInspect("--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("zelk-inspect 1.")) << version.out;
-    EXPECT_EQ(RunInspect("").status, 2);
+    const auto none = RunInspect("");
+    EXPECT_EQ(none.status, 2);
+    EXPECT_TRUE(none.err.starts_with("zelk-inspect: no file given\n")) << none.err;
     EXPECT_EQ(RunInspect("--bogus x").status, 2);
     EXPECT_EQ(RunInspect("-b x").status, 2);
     const auto both = RunInspect("--yes --no x");
@@ -81,10 +83,13 @@ TEST(ZelkInspect, TextOutputIsForPeople) {
               std::string::npos)
         << asked;
 
-    // The process inks, in the JSON and in the text, in their fixed order.
-    const auto inks = dir.Write("i.ps", "%!PS-Adobe-3.0\n%%DocumentProcessColors: Black Cyan\n");
-    EXPECT_EQ(Json::parse(RunInspect("--json " + Quoted(inks)).out)["colours"]["inks"],
-              Json::parse(R"(["Cyan", "Black"])"));
+    // The process inks, in the JSON and in the text, in their fixed order; the spots, all.
+    const auto inks = dir.Write("i.ps",
+                                "%!PS-Adobe-3.0\n%%DocumentProcessColors: Black Cyan\n"
+                                "%%CMYKCustomColor: 0 0 0 1 (A)\n%%+ 0 1 0 0 (B)\n");
+    const Json colours = Json::parse(RunInspect("--json " + Quoted(inks)).out)["colours"];
+    EXPECT_EQ(colours["inks"], Json::parse(R"(["Cyan", "Black"])"));
+    EXPECT_EQ(colours["spots"][1]["name"], "(B)");  // the last spot too
     const auto text = TextOf(Quoted(inks));
     EXPECT_NE(text.find("process Cyan"), std::string::npos) << text;
     EXPECT_LT(text.find("process Cyan"), text.find("process Black")) << text;

@@ -243,13 +243,14 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
 
 TEST(PreflightPdf, DamageAroundObjects) {
     // A stray close (an object's "]", a dictionary's ")"), an unterminated dictionary, a stream
-    // whose length is wrong or missing, an object with no endobj, an unbalanced string, a stream
-    // without end: each costs only itself. A word that only begins with a keyword ("streams") is
-    // none.
+    // whose length is wrong or missing or whose object cannot be read, an object with no endobj,
+    // an unbalanced string, a stream without end: each costs only itself. A word that only begins
+    // with a keyword ("streams") is none.
     const std::string pdf =
         "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >> endobj\n"
         "10 0 obj ] endobj\n"
         "5 0 obj << /Broken [1 2 endobj\n"
+        "11 0 obj << [ >> stream\n12 0 obj << /Type /Font /BaseFont /InData >>\nendstream endobj\n"
         "6 0 obj << /Length 3 >> stream\n3 0 obj << /Title (in data) >> endobj\nendstream endobj\n"
         "7 0 obj << /Length 8 0 R >> stream\n9 0 obj (x)\nendstream endobj\n"
         "2 0 obj << /Type /Pages /Stray ) /Kids [3 0 R] /Count 2 >>\n"
@@ -263,17 +264,18 @@ TEST(PreflightPdf, DamageAroundObjects) {
     const PdfFacts facts = Pdf(pdf, notes);
     EXPECT_EQ(facts.pages, 2);
     EXPECT_EQ(facts.title, "after the damage");  // not the one in stream data
+    EXPECT_TRUE(facts.fonts.empty());            // nor the font in an unread object's data
     // The crop box clipped to the media box, not turned: "90x" is no number.
     const PageSize size = PdfPageSize(facts);
     EXPECT_EQ(size.width, 50);
     EXPECT_EQ(size.height, 60);
-    ASSERT_EQ(notes.size(), 4u);
+    ASSERT_EQ(notes.size(), 5u);
     EXPECT_NE(notes[0].find("object 10"), std::string::npos) << notes[0];  // a stray "]"
     EXPECT_NE(notes[1].find("object 5"), std::string::npos) << notes[1];
-    EXPECT_NE(notes[2].find("object 8"), std::string::npos) << notes[2];
-    EXPECT_NE(notes[3].find("object 4 has no end"), std::string::npos) << notes[3];
+    EXPECT_NE(notes[3].find("object 8"), std::string::npos) << notes[3];
+    EXPECT_NE(notes[4].find("object 4 has no end"), std::string::npos) << notes[4];
 
-    test::Trickle failing(pdf, 320);  // a read error is said, and what came before counts
+    test::Trickle failing(pdf, 406);  // a read error is said, and what came before counts
     notes.clear();
     EXPECT_EQ(ReadPdf(failing, notes).pages, 2);
     EXPECT_EQ(notes.back(), "the file could not be read to its end");
@@ -286,16 +288,30 @@ TEST(PreflightPdf, DamageAroundObjects) {
               3);
 }
 
-// One object's value is read to 32 levels of nesting, and a string's first 64 KiB are kept.
+// One object's value is read to 32 levels of nesting, arrays past the items they keep
+// included, and a string's first 64 KiB are kept.
 TEST(PreflightPdf, LimitsOfOneObject) {
     for (const int depth : {32, 33}) {
+        std::string deep;  // each inner array comes after the 256 items its outer one keeps
+        for (int i = 0; i < depth * 257 - 256; ++i) deep += i % 257 == 0 ? "[" : "0 ";
         const std::string pdf = "%PDF-1.4\n1 0 obj << /Title (" + std::string(70000, 'a') +
-                                ") /Deep " + std::string(depth, '[') + std::string(depth, ']') +
+                                ") /Deep " + deep + std::string(depth, ']') +
                                 " >> endobj\ntrailer << /Info 1 0 R >>\n";
         std::vector<std::string> notes;
         const PdfFacts facts = Pdf(pdf, notes);
         EXPECT_EQ(facts.title.value_or("").size(), depth == 32 ? 64u * 1024 : 0u);
     }
+}
+
+// Past 4,096 pages only the pages already met are kept: a later update of the first page is
+// the one read.
+TEST(PreflightPdf, TheFirstPageUpdatedAfterManyPages) {
+    std::string pdf = "%PDF-1.4\n1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5000 >> endobj\n";
+    for (int i = 2; i <= 5001; ++i)
+        pdf += std::to_string(i) + " 0 obj << /Type /Page /MediaBox [0 0 10 10] >> endobj\n";
+    std::vector<std::string> notes;
+    EXPECT_EQ(Pdf(pdf + "2 0 obj << /Type /Page /MediaBox [0 0 20 30] >> endobj\n", notes).mediaBox,
+              (Box{0, 0, 20, 30}));
 }
 
 // Streams longer than the scan's pieces: the shared read steps over their stretches, and
@@ -357,7 +373,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
     const std::string ps =
         "%!PS-Adobe-3.0 EPSF-3.0\r\n%%HiResBoundingBox: (atend)\r\n%%DocumentMedia: (atend)\r\n"
         "%%EndComments\r\n%%HiResBoundingBox: 9 9 9 9\r\n"
-        "%%Trailer\r\n%%HiResBoundingBox: 1.5 2.5 100.25 200.75\r\n"
+        "%%Trailer\r\n%%HiResBoundingBox:1.5 2.5 100.25 200.75\r\n"
         "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy (card)) 612 792 300 () coated\r\n"
         "%%+ Film 1000 1400 0 () ()\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
         "%%EOF\r\n";
