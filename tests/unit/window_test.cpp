@@ -184,7 +184,7 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
 }
 
 // The pop-up names the chip under the pointer, beside it; a running pop-up timer is not
-// restarted; each change is repainted.
+// restarted; a point off the chips shows none; each change is repainted.
 TEST_F(Window, ThePopUpAndItsTimer) {
     window.colourBar.spotCount = 1;
     window.colourBar.spotNames = {"S1"};
@@ -198,6 +198,7 @@ TEST_F(Window, ThePopUpAndItsTimer) {
     EXPECT_GT(std::exchange(host.repaints, 0), 0);
     window.ClosePopUp();
     EXPECT_GT(host.repaints, 0);
+    window.Poping(31, 218);  // below the last band: none shows
     EXPECT_FALSE(window[kPopUp].visible);
     window.Poping(30, 10);  // shown again: its timer starts again
     EXPECT_EQ(host.popUpTimer, (std::vector<bool>{true, false, true}));
@@ -348,6 +349,19 @@ TEST(HandOffs, RefreshesAreCoalescedAndEndWithTheFinalFigures) {
     window.OnDroppedFile(dir.PathOf("pages.ps"));
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
     EXPECT_GT(gate.invokes, 2000);
+}
+
+// A window that goes while its scan waits for it stops the scan: nothing more is asked.
+TEST(HandOffs, AWindowThatGoesStopsItsScan) {
+    test::TempDir dir;
+    SettingsFile settings(dir.PathOf("PreZelk.INI"),
+                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
+    TestHost host;
+    QueueGate gate;
+    std::string job = "%!PS-Adobe-3.0\n%%Pages: 2\n%%EndComments\n%%Page: 1 1\n%%PageTrailer\n";
+    job += std::string(1200000, '\n') + "%%Page: 2 2\n%%PageTrailer\n";  // asks once read
+    TZelkMnFrm(host, gate, settings).OnDroppedFile(dir.Write("big.ps", job));
+    EXPECT_TRUE(host.messages.empty());
 }
 
 }  // namespace
