@@ -58,7 +58,7 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     EXPECT_TRUE(version.out.starts_with("zelk-inspect 1.")) << version.out;
     const auto none = RunInspect("");
     EXPECT_EQ(none.status, 2);
-    EXPECT_TRUE(none.err.starts_with("zelk-inspect: no file given\n")) << none.err;
+    EXPECT_TRUE(none.err.starts_with("zelk-inspect: no file given")) << none.err;
     EXPECT_EQ(RunInspect("--bogus x").status, 2);
     EXPECT_EQ(RunInspect("-b x").status, 2);
     const auto both = RunInspect("--yes --no x");
