@@ -15,20 +15,14 @@ struct Spot {
     std::array<double, 4> values;
 };
 
-std::vector<Spot> Spots(const test::Scanned& s) {
-    std::vector<Spot> spots;
-    for (int32_t i = 1; i <= s.A().SpotColourCount; ++i)
-        spots.push_back({s.A().SpotColourNames[static_cast<size_t>(i)],
-                         s.A().SpotColourValues[static_cast<size_t>(i)]});
-    return spots;
-}
-
+// The spots as the window's colour bar shows them, names and values.
 void ExpectSpots(const test::Scanned& s, const std::vector<Spot>& expected) {
-    const auto spots = Spots(s);
-    ASSERT_EQ(spots.size(), expected.size());
-    for (size_t i = 0; i < spots.size(); ++i) {
-        EXPECT_EQ(spots[i].name, expected[i].name) << i;
-        EXPECT_EQ(spots[i].values, expected[i].values) << expected[i].name;
+    const ColourBarData& bar = s.W().colourBar;
+    ASSERT_EQ(bar.spotNames.size(), expected.size());
+    ASSERT_EQ(bar.spotValues.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(bar.spotNames[i], expected[i].name) << i;
+        EXPECT_EQ(bar.spotValues[i], expected[i].values) << expected[i].name;
     }
 }
 
