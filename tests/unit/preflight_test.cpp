@@ -375,7 +375,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%EndComments\r\n%%HiResBoundingBox: 9 9 9 9\r\n"
         "%%Trailer\r\n%%HiResBoundingBox:1.5 2.5 100.25 200.75\r\n"
         "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy (card)) 612 792 300 () coated\r\n"
-        "%%+ Film 1000 1400 0 () ()\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
+        "%%+Film 1000 1400 0 () ()\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
         "%%EOF\r\n";
     std::string dos = "\xC5\xD0\xD3\xC6", le;
     for (uint32_t v : {30u, static_cast<uint32_t>(ps.size())})
