@@ -31,11 +31,13 @@ class TestHost final : public WindowHost {
     void Quit() override { quit = true; }
     std::optional<std::string> AskOpenFile() override { return chosen; }
     void ShowSettings() override { ++settingsShown; }
+    void ShowAbout() override { ++aboutShown; }
     void ShowResources() override { ++resourcesShown; }
     void OpenHelpPage(const std::string& page) override { helpPages.push_back(page); }
 
     std::vector<std::string> messages;
-    int restores = 0, finished = 0, settingsShown = 0, resourcesShown = 0, repaints = 0;
+    int restores = 0, finished = 0, settingsShown = 0, aboutShown = 0, resourcesShown = 0;
+    int repaints = 0;
     std::vector<std::string> helpPages;
     bool quit = false;
     std::optional<std::string> chosen;
@@ -176,11 +178,13 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     window.LinkClick(kReport);
     window.LinkClick(kSettingsLink);
     EXPECT_EQ(host.settingsShown, 1);
+    window.LinkClick(kAboutLink);
     window.LinkClick(kHelpLink);
     EXPECT_EQ(host.helpPages, std::vector<std::string>{"ZelkHelp\\Zelk_Help_index.htm"});
     EXPECT_FALSE(host.quit);
     window.LinkClick(kCloseLink);
     EXPECT_TRUE(host.quit);
+    EXPECT_EQ(host.aboutShown, 1);  // for its own link only
 }
 
 // The pop-up names the chip under the pointer, beside it; a running pop-up timer is not
@@ -202,6 +206,18 @@ TEST_F(Window, ThePopUpAndItsTimer) {
     EXPECT_FALSE(window[kPopUp].visible);
     window.Poping(30, 10);  // shown again: its timer starts again
     EXPECT_EQ(host.popUpTimer, (std::vector<bool>{true, false, true}));
+}
+
+// Each hand-off asks for the window to be painted again.
+TEST_F(Window, EachHandOffAsksForARepaint) {
+    for (const auto show :
+         {&Presenter::ShowPageCount, &Presenter::ShowPageGeometry, &Presenter::ShowPageName,
+          &Presenter::ShowEmulsionMark, &Presenter::ShowColourSummary,
+          &Presenter::AddNeededResource, &Presenter::ShowTiffImage, &Presenter::ScanDone}) {
+        host.repaints = 0;
+        (static_cast<Presenter&>(window).*show)();
+        EXPECT_GT(host.repaints, 0);
+    }
 }
 
 TEST_F(Window, FilesReachTheWindowThroughRequestOpen) {
@@ -248,6 +264,7 @@ TEST_F(Window, AHandOffDuringTheOpensQuestionWaitsForIt) {
     EXPECT_EQ(window.caption, "Zelk in handed.ps");
     Serve();
     EXPECT_EQ(host.stopsPosted, 1);  // the hand-off was served once, not again
+    EXPECT_EQ(host.finished, 2);     // and never opened inside the question
 }
 
 // The command-line file opens without a reset; a job without a page size still shows the
