@@ -46,10 +46,16 @@ class TestHost final : public WindowHost {
     int stopsPosted = 0;
 };
 
-struct Window : ::testing::Test {
-    Window()
-        : settings(dir.PathOf("PreZelk.INI"), MakePortableProfileStore(dir.PathOf("PreZelk.INI"))),
-          window(host, gate, settings) {}
+// What a window stands on: a folder of its own for the settings file, and a host.
+struct Ground {
+    test::TempDir dir;
+    SettingsFile settings{dir.PathOf("PreZelk.INI"),
+                          MakePortableProfileStore(dir.PathOf("PreZelk.INI"))};
+    TestHost host;
+};
+
+struct Window : ::testing::Test, Ground {
+    Window() : window(host, gate, settings) {}
     void Ini(const std::string& text) { dir.Write("PreZelk.INI", text); }
     void Page(int32_t width, int32_t height) {
         window.analysis.PageWidth = width;
@@ -66,9 +72,6 @@ struct Window : ::testing::Test {
         Serve();
     }
 
-    test::TempDir dir;
-    SettingsFile settings;
-    TestHost host;
     QueueGate gate;
     TZelkMnFrm window;
 };
@@ -341,12 +344,9 @@ class CountingGate final : public MainThreadGate {
 // interval, and the last before the scan ends, so the window ends with the final figures
 // however few were carried; once the interval has passed, each is carried.
 TEST(HandOffs, RefreshesAreCoalescedAndEndWithTheFinalFigures) {
-    test::TempDir dir;
-    SettingsFile settings(dir.PathOf("PreZelk.INI"),
-                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-    TestHost host;
+    Ground g;
     CountingGate gate;
-    TZelkMnFrm window(host, gate, settings);
+    TZelkMnFrm window(g.host, gate, g.settings);
     window.analysis.RefreshInterval = std::chrono::hours(1);
     std::string job = "%!PS-Adobe-3.0\n%%EndComments\n%%DocumentNeededResources: font F\n";
     for (int i = 0; i < 500; ++i) job += "%%+ font F" + std::to_string(i) + "\n";
@@ -355,7 +355,7 @@ TEST(HandOffs, RefreshesAreCoalescedAndEndWithTheFinalFigures) {
     for (int page = 1; page <= 2000; ++page)
         job += "%%Page: " + std::to_string(page) + " " + std::to_string(page) + "\n" +
                std::string(400, 'x') + "\n";  // about 13 chunks
-    window.OnDroppedFile(dir.Write("pages.ps", job));
+    window.OnDroppedFile(g.dir.Write("pages.ps", job));
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
     EXPECT_EQ(window[kPageCount].caption, "2000");
     EXPECT_EQ(window.need.ComboRes.size(), 501u);
@@ -363,22 +363,19 @@ TEST(HandOffs, RefreshesAreCoalescedAndEndWithTheFinalFigures) {
     EXPECT_EQ(window[kColourSummary].caption, " 100 colors");
     EXPECT_LE(gate.invokes, 4);  // the first refresh, the last, the emulsion mark, ScanDone
     window.analysis.RefreshInterval = std::chrono::hours(0);
-    window.OnDroppedFile(dir.PathOf("pages.ps"));
+    window.OnDroppedFile(g.dir.PathOf("pages.ps"));
     gate.ServeUntil([&] { return window.analysis.Engine->Finished(); });
     EXPECT_GT(gate.invokes, 2000);
 }
 
 // A window that goes while its scan waits for it stops the scan: nothing more is asked.
 TEST(HandOffs, AWindowThatGoesStopsItsScan) {
-    test::TempDir dir;
-    SettingsFile settings(dir.PathOf("PreZelk.INI"),
-                          MakePortableProfileStore(dir.PathOf("PreZelk.INI")));
-    TestHost host;
+    Ground g;
     QueueGate gate;
     std::string job = "%!PS-Adobe-3.0\n%%Pages: 2\n%%EndComments\n%%Page: 1 1\n%%PageTrailer\n";
     job += std::string(1200000, '\n') + "%%Page: 2 2\n%%PageTrailer\n";  // asks once read
-    TZelkMnFrm(host, gate, settings).OnDroppedFile(dir.Write("big.ps", job));
-    EXPECT_TRUE(host.messages.empty());
+    TZelkMnFrm(g.host, gate, g.settings).OnDroppedFile(g.dir.Write("big.ps", job));
+    EXPECT_TRUE(g.host.messages.empty());
 }
 
 }  // namespace
