@@ -341,6 +341,8 @@ TEST(PreflightPdf, AnAbandonAfterTheScansEndAndTheScansSeeks) {
     feed.End(false);
     feed.End(true);
     EXPECT_TRUE(feed.Abandoned());
+    // A read the file refuses is an error for the scan, not the file's end.
+    EXPECT_EQ(FeedingSource(std::make_unique<test::Trickle>("x", 0), feed).Read(got, 1), -1);
 }
 
 TEST(PreflightFit, VerdictsAndMargins) {
@@ -426,15 +428,15 @@ std::string Tiff(const std::vector<std::array<uint32_t, 4>>& entries, uint32_t n
     return t;
 }
 
-// The same directory ending the chain, pointing back at itself, pointing past the file, and
-// pointing at a directory cut short.
+// The same directory ending the chain, pointing back at itself, pointing past the file (by
+// all four bytes of the offset), and pointing at a directory cut short.
 TEST(PreflightTiff, TagsAndTheDirectoryChain) {
     const uint32_t inline2 = 'K' | 0u << 8 | 'Y' << 16;  // "K\0Y\0" held in the entry itself
     const struct {
         uint32_t next;
         std::string note;
         int images;  // a directory cut short counts
-    } chains[] = {{0, "", 1}, {8, "loops", 1}, {99999, "outside", 1}, {62, "cut short", 2}};
+    } chains[] = {{0, "", 1}, {8, "loops", 1}, {0x1000008, "outside", 1}, {62, "cut short", 2}};
     for (const auto& [next, note, images] : chains) {
         // The file ends with a second directory's count of entries, at 62, and no entries.
         MemorySourceFile file(

@@ -121,6 +121,7 @@ TEST_F(Window, PlateScalingBranches) {
         {"Fast_scan=0\nSlow_scan=-5\n", 158, 213, 227, 176, 60},       // nonsense: the defaults
         {"Fast_scan=abc\nSlow_scan=\n", 158, 213, 227, 176, 60},
         {"Fast_scan=4000\nSlow_scan=500\n", 158, 20, 80, 176, 24},
+        {"Fast_scan=1580\nSlow_scan=800\n", 158, 80, 80, 176, 60},  // as low as the label goes
     };
     for (const auto& c : cases) {
         Ini(std::string("[Init]\n") + c.ini);
