@@ -115,6 +115,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "C\\101\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> "
         "endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
+        "18 0 obj << /Type /Catalog /Pages 19 0 R >> endobj\n"  // a catalog, not the trailer's
+        "19 0 obj << /Type /Pages /Count 99 >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> endobj\n"
         "trailer << /Root 2 0 R /Info 12 0 R >>\n%%EOF\n";
     std::vector<std::string> notes;
@@ -369,6 +371,11 @@ TEST(PreflightFit, VerdictsAndMargins) {
         EXPECT_EQ(fit.fastScanMargin, c.fastMargin) << c.page.width << " x " << c.page.height;
         EXPECT_EQ(fit.slowScanMargin, c.slowMargin) << c.page.width << " x " << c.page.height;
     }
+    for (const auto& [verdict, name] : {std::pair{Verdict::Fits, "fits"},  // the JSON's names
+                                        {Verdict::FitsTurned, "fitsTurned"},
+                                        {Verdict::TooBig, "tooBig"},
+                                        {Verdict::Unknown, "unknown"}})
+        EXPECT_STREQ(VerdictName(verdict), name);
 }
 
 TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
