@@ -111,7 +111,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "/DescendantFonts [<< /Type /Font /FontDescriptor 16 0 R >>] >> endobj\n"
         "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
-        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00 DC00> /Creator <FEFF> /Producer (A \\(B\\) "
+        "12 0 obj << /Title <FEFF00C4 0041 D83D DE00 DC00 00> /Creator <FEFF> /Producer (A \\(B\\) "
         "C\\101\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> "
         "endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
@@ -142,7 +142,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
                                                  {"Direct-H", "Type0", "FontFile3"}}));
     EXPECT_EQ(facts.title,
               "\xC3\x84"
-              "A\xF0\x9F\x98\x80\xEF\xBF\xBD");           // a lone surrogate becomes U+FFFD
+              "A\xF0\x9F\x98\x80\xEF\xBF\xBD");  // a lone surrogate is U+FFFD, a lone byte lost
     EXPECT_EQ(facts.producer, "A (B) CADE\r\n\t\b\f\\");  // lines continued, escapes
     EXPECT_EQ(facts.creator, "");                         // a byte-order mark alone
     // Without a catalog the root is the first node without a parent, wherever it lies; a
