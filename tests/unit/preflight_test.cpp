@@ -24,6 +24,13 @@ std::string Deflate(const std::string& data) {
     return out;
 }
 
+// `v` as `bytes` bytes, the least significant first.
+std::string LittleEndian(uint32_t v, int bytes = 4) {
+    std::string out;
+    for (int i = 0; i < bytes; ++i) out += static_cast<char>(v >> (8 * i) & 0xFF);
+    return out;
+}
+
 // Object `number` as an object stream of `objects`; `cut` keeps only that many bytes of its
 // compressed data (the length still says all of it).
 std::string ObjectStream(int number, const std::vector<std::pair<int, std::string>>& objects,
@@ -386,10 +393,9 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy (card)) 612 792 300 () coated\r\n"
         "%%+Film 1000 1400 0 () ()\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
         "%%EOF\r\n";
-    std::string dos = "\xC5\xD0\xD3\xC6", le;
-    for (uint32_t v : {30u, static_cast<uint32_t>(ps.size())})
-        for (int i = 0; i < 4; ++i) dos += static_cast<char>(v >> (8 * i) & 0xFF);
-    dos += std::string(18, '\0') + ps + "preview, not PostScript: %%Trailer\n%%HiResBoundingBox: 7";
+    const std::string dos = "\xC5\xD0\xD3\xC6" + LittleEndian(30) +
+                            LittleEndian(static_cast<uint32_t>(ps.size())) + std::string(18, '\0') +
+                            ps + "preview, not PostScript: %%Trailer\n%%HiResBoundingBox: 7";
     for (const std::string& bytes : {ps, dos}) {
         MemorySourceFile file(bytes);
         std::vector<std::string> notes;
@@ -425,14 +431,12 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
 
 // A little-endian TIFF: one directory of `entries` (tag, type, count, value), then `next`.
 std::string Tiff(const std::vector<std::array<uint32_t, 4>>& entries, uint32_t next) {
-    std::string t = std::string("II*\0", 4) + std::string("\x08\0\0\0", 4);
-    auto put = [&t](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) t += static_cast<char>(v >> (8 * i) & 0xFF);
-    };
-    put(static_cast<uint32_t>(entries.size()), 2);
-    for (const auto& e : entries) put(e[0], 2), put(e[1], 2), put(e[2], 4), put(e[3], 4);
-    put(next, 4);
-    return t;
+    std::string t = std::string("II*\0", 4) + LittleEndian(8) +
+                    LittleEndian(static_cast<uint32_t>(entries.size()), 2);
+    for (const auto& [tag, type, count, value] : entries)
+        t += LittleEndian(tag, 2) + LittleEndian(type, 2) + LittleEndian(count) +
+             LittleEndian(value);
+    return t + LittleEndian(next);
 }
 
 // The same directory ending the chain, pointing back at itself, pointing past the file (by
@@ -463,10 +467,8 @@ TEST(PreflightTiff, TagsAndTheDirectoryChain) {
     }
     // A chain of empty directories is followed for 100,000 of them, and no further.
     std::string chain("II*\0", 4);
-    for (uint32_t next = 8; next < 8 + 6 * 100'002; next += 6) {  // a pointer, then a count
-        for (int i = 0; i < 4; ++i) chain += static_cast<char>(next >> (8 * i) & 0xFF);
-        chain += std::string(2, '\0');
-    }
+    for (uint32_t next = 8; next < 8 + 6 * 100'002; next += 6)  // a pointer, then a count
+        chain += LittleEndian(next) + std::string(2, '\0');
     MemorySourceFile many(chain);
     std::vector<std::string> notes;
     EXPECT_EQ(ReadTiff(many, notes).images, 100'000);
