@@ -26,7 +26,7 @@ TEST(Pdf, PageCountAndMediaBox) {
          "9", 0, 0},
         {"1 0 obj << /Parent 1 0 R /Type /Pages /Kids [2 0 R] /Count 5 >>", "5", 0, 0},
         {"1 0 obj << /Type/Pages /Count 5 >>", "0", 0, 0},
-        {"1 0 obj << /Count 3 /Type /Pages >> endobj 7 0 obj", "7", 0, 0},
+        {"1 0 obj << /Count 3 /Type /Pages>> endobj 7 0 obj", "7", 0, 0},
         {"1 0 obj << /Type /Pages /Count 99999999999 >>", "2147483647", 0, 0},
         {"3 0 obj << /Type /Page /MediaBox [0 0 612 792] >>", "0", 612, 792},
         {"/MediaBox[0 0 595 842] /MediaBox [0 0 1 1]", "0", 595, 842},

@@ -101,7 +101,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
              {3, "<< /Type /Pages /Kids [4 0 R] /Count 7 /MediaBox [0 0 1000 500] /Rotate -450 >>"},
              {4,
               "<< /Type /Pages /Parent 3 0 R /Kids [5 0 R 13 0 R] /Count 7 "
-              "/CropBox [990 490 10 10] >>"},
+              "/CropBox [990 490 10 20] >>"},
              {5,
               "<< /Type /Page /Parent 4 0 R /TrimBox [20.5 20 980 480] /Resources << "
               "/ColorSpace << /CS0 [/Separation /Spot#20One /DeviceCMYK 9 0 R] /CS1 "
@@ -133,12 +133,12 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     EXPECT_EQ(facts.pages, 7);
     ASSERT_TRUE(facts.firstPageFound);
     EXPECT_EQ(facts.mediaBox, (Box{0, 0, 1000, 500}));  // from the root
-    EXPECT_EQ(facts.cropBox, (Box{10, 10, 990, 490}));  // from the nearer node, corners sorted
+    EXPECT_EQ(facts.cropBox, (Box{10, 20, 990, 490}));  // from the nearer node, corners sorted
     EXPECT_EQ(facts.trimBox, (Box{20.5, 20, 980, 480}));
     EXPECT_FALSE(facts.bleedBox);
     EXPECT_EQ(facts.rotate, 270);
     const PageSize size = PdfPageSize(facts);
-    EXPECT_EQ(size.width, 480);  // the crop box, turned
+    EXPECT_EQ(size.width, 470);  // the crop box, turned
     EXPECT_EQ(size.height, 980);
     EXPECT_EQ(facts.spots, (std::vector<std::string>{"Spot One", "Spot Two"}));
     EXPECT_EQ(facts.processInks, std::vector<std::string>{"Black"});
@@ -186,6 +186,14 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
               "endstream");
     const char nul[] = "%PDF-1.4\n1 0 obj << /Title (a\\\0b) >> endobj trailer << /Info 1 0 R >>";
     EXPECT_EQ(Pdf(std::string(nul, sizeof nul - 1), notes).title, std::string("a\0b", 3));
+    // A string keeps its first 64 KiB, however it is written.
+    for (const auto& [written, kept] : {std::pair{"(" + std::string(70000, 'A') + ")", 'A'},
+                                        {"<" + std::string(140001, '4') + ">", 'D'}})
+        EXPECT_EQ(
+            Pdf("%PDF-1.4\n1 0 obj << /Title " + written + " >> endobj trailer << /Info 1 0 R >>",
+                notes)
+                .title,
+            std::string(65536, kept));
 }
 
 // An unfiltered object stream of 16 MiB and `more` bytes: its header "2 0 3 19 " (9 bytes),
@@ -420,10 +428,10 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
     MemorySourceFile body("%!PS-Adobe-3.0\n%%EndComments\n%%HiResBoundingBox: 1 2 3 4\n");
     EXPECT_FALSE(ReadDsc(body, notes).hiResBoundingBox);  // an embedded file's, in the body
-    // Read from the file's first byte; a continuation of nothing is no medium, a box with a
-    // word for a number no box.
+    // Read from the file's first byte to its last, which ends no line; a continuation of
+    // nothing is no medium, a box with a word for a number no box.
     MemorySourceFile bare(
-        "%%+ Stray 1 2 3 () ()\n%%HiResBoundingBox: 5 6 x 8\n%%HiResBoundingBox: 5 6 7 8\n");
+        "%%+ Stray 1 2 3 () ()\n%%HiResBoundingBox: 5 6 x 8\n%%HiResBoundingBox: 5 6 7 8");
     const DscFacts bareFacts = ReadDsc(bare, notes);
     EXPECT_EQ(bareFacts.hiResBoundingBox, (Box{5, 6, 7, 8}));
     EXPECT_TRUE(bareFacts.media.empty());
