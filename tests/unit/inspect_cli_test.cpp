@@ -96,13 +96,15 @@ TEST(ZelkInspect, TextOutputIsForPeople) {
 }
 
 // Byte sequences a lax UTF-8 check takes but the JSON writer refuses (a CESU-8 surrogate,
-// overlong forms, code points past U+10FFFF), in a title and in a file name: read as
-// single-byte text, none is lost to a replacement character.
+// overlong forms, code points past U+10FFFF, a last byte that continues nothing), in a title
+// and in a file name: read as single-byte text, none is lost to a replacement character.
 TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     TempDir dir;
     std::string files;
     for (const char* bad : {"\xed\xa0\x80", "\xe0\x80\x80", "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80",
-                            "\xf5\x80\x80\x80"}) {
+                            "\xf5\x80\x80\x80",
+                            "\xe2\x82"
+                            "A"}) {
         const std::string name = std::string("t") + bad + ".ps";
         files += " " + Quoted(dir.Write(name, std::string("%!PS-Adobe-3.0\n%%Title: bad ") + bad +
                                                   " title\n%%EndComments\n"));
@@ -110,7 +112,7 @@ TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     const auto r = RunInspect("--json" + files);
     EXPECT_EQ(r.status, 0) << r.err;
     const Json j = Json::parse(r.out);
-    ASSERT_EQ(j.size(), 5u);
+    ASSERT_EQ(j.size(), 6u);
     for (const auto& result : j) {
         EXPECT_EQ(result["kind"], "PS");
         EXPECT_EQ(result["report"].get<std::string>().find("\xef\xbf\xbd"), std::string::npos);

@@ -94,10 +94,11 @@ TEST(Layout, EveryWindowAsDesigned) {
     editor.Starting(kSendToBase, FileMenu());
     const std::string editorAtStart = Layout("menu editor: " + editor.caption, editor.controls);
     layout += editorAtStart;
-    // Resized to its design size it keeps its design places; made too small, the links keep
-    // their left edges and follow the bottom.
+    // Resized to its design size it keeps its design places; made wider and then too small,
+    // the links keep the left edges of the wider size and follow the bottom.
     editor.ModFormResize(kEditorOuterWidth, kEditorOuterHeight);
     EXPECT_EQ(Layout("menu editor: " + editor.caption, editor.controls), editorAtStart);
+    editor.ModFormResize(600, 400);
     editor.ModFormResize(160, 200);
     layout += Layout("menu editor made too small", editor.controls);
     layout += Layout("settings dialog's links", TSettings(settings).links);

@@ -169,6 +169,7 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     window.LinkDown(kCloseLink);
     EXPECT_EQ(window[kCloseLink].textColour, kRed);
     window.LinkDown(kReport);  // not a link
+    window.LinkClick(kReport);
     EXPECT_EQ(window[kReport].textColour, kBlack);
     window[kPopUp].visible = true;
     host.repaints = 0;
@@ -179,7 +180,6 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     window.LinkDown(kStopLink);
     window.LinkClick(kStopLink);  // no scan: only the colour changes back
     EXPECT_EQ(window[kStopLink].textColour, kBlue);
-    window.LinkClick(kReport);
     window.LinkClick(kSettingsLink);
     EXPECT_EQ(host.settingsShown, 1);
     window.LinkClick(kAboutLink);
@@ -288,6 +288,7 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
 // Nothing of a file stays with the next: its verdict (the next summary starts from grey), a
 // composite verdict, its page on the plate, its resources list and notice.
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
+    Ini("[Init]\nUnits=pt\n");
     Open("a.ps", "%%PlateColor: Cyan\n%%DocumentNeededResources: font A\n%%+ font B\n");
     EXPECT_EQ(window[kColourSummary].background, kGreen);
     Open("b.ps",
@@ -323,6 +324,8 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window[kPageRect].width, 0);
     EXPECT_EQ(window[kPageRect].height, 0);
+    window.Changer();  // as saved settings redraw the plate
+    EXPECT_EQ(window[kHeightLabel].caption, " 0 pt ");
     // Each scan's end reached the window: the gauge is grey and the host was told each time.
     EXPECT_EQ(window[kGauge].fillColour, kGrey);
     EXPECT_EQ(host.finished, 4);
