@@ -22,13 +22,9 @@ namespace zelk {
 namespace {
 
 using Json = nlohmann::json;
-using test::NativePath;
+using test::Quoted;
 using test::RunInspect;
 using test::TempDir;
-
-std::string Quoted(const std::string& path) {
-    return "\"" + NativePath(path) + "\"";
-}
 
 TEST(ZelkInspect, AnswersFollowTheFlags) {
     TempDir dir;

@@ -45,6 +45,10 @@ RunResult RunInspect(const std::string& args);
 RunResult RunInspectText(const std::string& args);
 // A path as the platform's shell and file functions take it.
 std::string NativePath(std::string path);
+// The same as a command-line argument, in double quotes.
+inline std::string Quoted(const std::string& path) {
+    return "\"" + NativePath(path) + "\"";
+}
 
 // A file in memory that gives one byte a read: a reader's buffer then ends inside every token.
 // From `failAt` on, its reads fail (at 0: it opens, but nothing can be read).

@@ -12,8 +12,8 @@ namespace zelk {
 namespace {
 
 using test::Installed;
-using test::NativePath;
 using test::Program;
+using test::Quoted;
 
 BOOL CALLBACK CountZelkWindow(HWND window, LPARAM counter) {
     char cls[32] = {};
@@ -71,8 +71,7 @@ TEST(Concurrency, Issue22SecondCopiesWriteTheSettingsTogether) {
     for (int round = 0; round < 5; ++round) {
         std::vector<std::unique_ptr<Program>> copies;
         for (const auto& job : jobs)
-            copies.push_back(
-                std::make_unique<Program>(zelkDir.Exe(), "\"" + NativePath(job) + "\""));
+            copies.push_back(std::make_unique<Program>(zelkDir.Exe(), Quoted(job)));
         for (auto& copy : copies) {
             DWORD code = STILL_ACTIVE;
             for (int tries = 0; tries < 600 && code == STILL_ACTIVE; ++tries) {
@@ -90,8 +89,7 @@ TEST(Concurrency, Issue22SecondCopiesWriteTheSettingsTogether) {
         EXPECT_EQ(FolderNames(zelkDir.Dir().Dir()), before) << "round " << round;
         EXPECT_EQ(CountZelkWindows(), 1) << "round " << round;
     }
-    PostMessageA(first.Window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_EQ(first.Close(), 0u);
 }
 
 }  // namespace

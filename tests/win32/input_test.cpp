@@ -167,8 +167,7 @@ TEST_F(Operator, Issue23MenuBarChoices) {
     ASSERT_TRUE(Xdo("key Escape"));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(editor); }));
     EXPECT_TRUE(StillRunning());
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk->WaitForExit(), 0u);
+    EXPECT_EQ(zelk->Close(window), 0u);
 }
 
 std::string FieldText(HWND dialog, int id) {

@@ -93,8 +93,7 @@ TEST(KestrinDelivery, Issue22SendToDuringAScanOfTheSameJob) {
     EXPECT_TRUE(arrived == job) << arrived.size() << " bytes of " << job.size();
     EXPECT_EQ(FindWindowA("#32770", "Kestrin"), nullptr);  // no "held by another program"
     PostMessageA(question, WM_COMMAND, IDNO, 0);
-    PostMessageA(zelk.Window(), WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk.WaitForExit(), 0u);
+    EXPECT_EQ(zelk.Close(), 0u);
 }
 
 }  // namespace

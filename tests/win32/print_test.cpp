@@ -81,8 +81,7 @@ TEST_F(Print, Issue28PrintFromTheFileMenu) {
     ASSERT_TRUE(test::WaitForCaption(window, "Zelk in enscript-a4.ps"));
     PostMessageA(window, WM_COMMAND, kPrintId, 0);
     ExpectPrinted(path);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk.WaitForExit(), 0u);
+    EXPECT_EQ(zelk.Close(window), 0u);
 }
 
 // A PDF goes to the program the shell has for printing it; under Wine there is none.

@@ -42,18 +42,18 @@ class Program {
     // The same, looked for once, without waiting.
     HWND Showing(const char* className, const char* caption) const;
     DWORD WaitForExit(DWORD milliseconds = 60000);  // STILL_ACTIVE when it did not end
-    std::string Output();                           // what the program wrote to standard output
+    // Closes `window` (the main window when none is given) and waits for the process to end.
+    DWORD Close(HWND window = nullptr) {
+        PostMessageA(window != nullptr ? window : Window(), WM_CLOSE, 0, 0);
+        return WaitForExit();
+    }
+    std::string Output();  // what the program wrote to standard output
 
   private:
     PROCESS_INFORMATION info_{};
     HANDLE outRead_ = nullptr;
     bool started_ = false;
 };
-
-// A path as a command-line argument: native and in double quotes.
-inline std::string Quoted(const std::string& path) {
-    return "\"" + NativePath(path) + "\"";
-}
 
 // The text of a message box's message (or of its control `id`: IDYES, IDNO, IDOK).
 std::string BoxText(HWND box, int id = 0xFFFF);

@@ -12,6 +12,7 @@ using test::CaptionOf;
 using test::Installed;
 using test::NativePath;
 using test::Program;
+using test::Quoted;
 
 constexpr uint32_t kBlackPixel = 0x000000, kWhitePixel = 0xFFFFFF, kRedPixel = 0xFF0000;
 
@@ -35,8 +36,7 @@ TEST(Program, MainWindowIsFoundByClassWithTheDesignClientArea) {
     RECT frame;
     GetWindowRect(window, &frame);
     EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk.WaitForExit(), 0u);
+    EXPECT_EQ(zelk.Close(window), 0u);
 }
 
 // Runs Zelk on `text` as the job `name` and returns the picture it saves of its window.
@@ -45,8 +45,7 @@ test::Picture Snapshot(const std::string& name, const std::string& text,
     Installed zelkDir;
     const auto job = zelkDir.Dir().Write(name, text);
     const auto png = zelkDir.Dir().PathOf("window.png");
-    Program zelk(zelkDir.Exe(),
-                 "\"" + NativePath(job) + "\" --snapshot \"" + NativePath(png) + "\"");
+    Program zelk(zelkDir.Exe(), Quoted(job) + " --snapshot " + Quoted(png));
     EXPECT_EQ(zelk.WaitForExit(), 0u);
     if (output != nullptr) *output = zelk.Output();
     return test::ReadZelkPng(png);
@@ -127,7 +126,7 @@ TEST(Program, SnapshotOfATiffColourModel) {
 TEST(Program, ConformanceQuestionIsARealMessageBox) {
     Installed zelkDir;
     const auto job = zelkDir.Dir().Write("bare.ps", "%!PS\n");
-    Program zelk(zelkDir.Exe(), "\"" + NativePath(job) + "\"");
+    Program zelk(zelkDir.Exe(), Quoted(job));
     HWND box = zelk.WaitForWindow("#32770", "Confirm");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(test::BoxText(box),
@@ -142,8 +141,7 @@ TEST(Program, ConformanceQuestionIsARealMessageBox) {
     HWND window = zelk.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(CaptionOf(window), "Zelk");  // given up: nothing opened
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk.WaitForExit(), 0u);
+    EXPECT_EQ(zelk.Close(window), 0u);
 }
 
 // A path Zelk cannot read gives the error box, cut to the path's start and its file name so
@@ -165,14 +163,13 @@ TEST(Program, AnUnreadablePathGivesTheErrorAndTheWindowStays) {
     HWND window = zelk.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(CaptionOf(window), "Zelk");
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk.WaitForExit(), 0u);
+    EXPECT_EQ(zelk.Close(window), 0u);
 }
 
 // The shell's association of `key` (".htm", "mailto") with the recorder, for this prefix.
 void AssociateWithRecorder(const std::string& key) {
     const std::string handler = key == "mailto" ? "mailto" : "ZelkTest" + key;
-    const std::string command = "\"" + NativePath(RECORD_ARGS_EXE) + "\" \"%1\"";
+    const std::string command = Quoted(RECORD_ARGS_EXE) + " \"%1\"";
     auto set = [](const std::string& path, const char* name, const std::string& value) {
         HKEY k = nullptr;
         RegCreateKeyExA(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k,
@@ -253,14 +250,13 @@ TEST(Program, HelpAboutAndTheMailLink) {
     PostMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
     for (int i = 0; i < 200 && IsWindowVisible(editor); ++i) Sleep(50);
     EXPECT_FALSE(IsWindowVisible(editor));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(zelk.WaitForExit(), 0u);
+    EXPECT_EQ(zelk.Close(window), 0u);
 }
 
 TEST(Kestrin, PrintWithoutAPrinterSaysSo) {
     Installed zelkDir;
     const auto path = zelkDir.Dir().Write("a.ps", "%!PS-Adobe-3.0\nshowpage\n");
-    Program print(zelkDir.Kestrin(), "\"" + NativePath(path) + "\" Printer Print");
+    Program print(zelkDir.Kestrin(), Quoted(path) + " Printer Print");
     HWND box = print.WaitForWindow("#32770", "Kestrin");
     ASSERT_NE(box, nullptr);
     EXPECT_TRUE(test::BoxText(box).starts_with("Could not print a.ps: no default printer"))

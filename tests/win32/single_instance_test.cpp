@@ -11,6 +11,7 @@ using test::CaptionOf;
 using test::Installed;
 using test::NativePath;
 using test::Program;
+using test::Quoted;
 using test::WaitForCaption;
 
 // A job over 1,000,000 bytes whose header and trailer name no colour: its scan stops at
@@ -33,12 +34,11 @@ TEST(SingleInstance, SecondCopyHandsItsFileToTheRunningOne) {
     EXPECT_EQ(idle.WaitForExit(), 0u);
     EXPECT_EQ(test::ReadFile(zelkDir.Ini()), "[Init]\r\nOnlyOne=1\r\n");
 
-    Program second(zelkDir.Exe(), "\"" + NativePath(job) + "\" ignored.ps");
+    Program second(zelkDir.Exe(), Quoted(job) + " ignored.ps");
     EXPECT_EQ(second.WaitForExit(), 0u);
     EXPECT_NE(test::ReadFile(zelkDir.Ini()).find("Open=" + NativePath(job)), std::string::npos);
     EXPECT_TRUE(WaitForCaption(window, "Zelk in second job.ps")) << CaptionOf(window);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_EQ(first.Close(window), 0u);
 }
 
 TEST(SingleInstance, HandOffDuringAScanStopsItThenOpensTheNewFile) {
@@ -46,21 +46,20 @@ TEST(SingleInstance, HandOffDuringAScanStopsItThenOpensTheNewFile) {
     zelkDir.WriteIni("[Init]\r\nOnlyOne=1\r\n");
     const auto big = zelkDir.Dir().Write("big.ps", QuestionJob());
     const auto next = zelkDir.Dir().Write("next.ps", "%!PS-Adobe-3.0\n");
-    Program first(zelkDir.Exe(), "\"" + NativePath(big) + "\"");
+    Program first(zelkDir.Exe(), Quoted(big));
     HWND question = first.WaitForWindow("#32770", "Confirm");  // the scan waits here
     ASSERT_NE(question, nullptr);
     HWND window = first.Window();
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(CaptionOf(window), "Zelk in big.ps");
 
-    Program second(zelkDir.Exe(), "\"" + NativePath(next) + "\"");
+    Program second(zelkDir.Exe(), Quoted(next));
     EXPECT_EQ(second.WaitForExit(), 0u);
     // The running copy took the hand-off inside the question's loop: still the old file.
     EXPECT_EQ(CaptionOf(window), "Zelk in big.ps");
     PostMessageA(question, WM_COMMAND, IDYES, 0);  // the scan goes on, sees the stop, ends
     EXPECT_TRUE(WaitForCaption(window, "Zelk in next.ps")) << CaptionOf(window);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_EQ(first.Close(window), 0u);
 }
 
 // "End task" sends WM_CLOSE whatever is on screen: with a box of the scan up, the box goes,
@@ -71,12 +70,11 @@ TEST(SingleInstance, ACloseWhileTheScanAsksEndsTheProcess) {
     const auto big = zelkDir.Dir().Write("big.ps", QuestionJob());
     const auto damaged = zelkDir.Dir().Write("bad.tif", std::string("II*\0\xF0\0\0\0", 8));
     for (const auto& [job, caption] : {std::pair{big, "Confirm"}, std::pair{damaged, "Error"}}) {
-        Program first(zelkDir.Exe(), "\"" + NativePath(job) + "\"");
+        Program first(zelkDir.Exe(), Quoted(job));
         ASSERT_NE(first.WaitForWindow("#32770", caption), nullptr) << caption;
         HWND window = first.Window();
         ASSERT_NE(window, nullptr);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        EXPECT_EQ(first.WaitForExit(), 0u) << caption;
+        EXPECT_EQ(first.Close(window), 0u) << caption;
         EXPECT_EQ(FindWindowA("TZelkMnFrm", nullptr), nullptr) << caption;
     }
 }
@@ -90,10 +88,8 @@ TEST(SingleInstance, OffMeansCopiesRunSideBySide) {
     HWND two = second.Window();
     ASSERT_NE(two, nullptr);
     EXPECT_NE(one, two);
-    PostMessageA(one, WM_CLOSE, 0, 0);
-    PostMessageA(two, WM_CLOSE, 0, 0);
-    EXPECT_EQ(first.WaitForExit(), 0u);
-    EXPECT_EQ(second.WaitForExit(), 0u);
+    EXPECT_EQ(first.Close(one), 0u);
+    EXPECT_EQ(second.Close(two), 0u);
 }
 
 TEST(SingleInstance, ANameThatNamesNothingIsReportedByTheRunningCopy) {
@@ -108,8 +104,7 @@ TEST(SingleInstance, ANameThatNamesNothingIsReportedByTheRunningCopy) {
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(test::BoxText(box), "Could not read from: nothing-here.ps");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_EQ(first.WaitForExit(), 0u);
+    EXPECT_EQ(first.Close(window), 0u);
 }
 
 }  // namespace
