@@ -49,7 +49,7 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     const auto help = RunInspect("--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("usage: zelk-inspect"));
-    const auto version = RunInspect("--version");
+    const auto version = RunInspect("job.ps --version");  // no file is read
     EXPECT_EQ(version.status, 0);
     EXPECT_TRUE(version.out.starts_with("zelk-inspect 1.")) << version.out;
     const auto none = RunInspect("");
@@ -105,8 +105,9 @@ TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
         files += " " + Quoted(dir.Write(name, std::string("%!PS-Adobe-3.0\n%%Title: bad ") + bad +
                                                   " title\n%%EndComments\n"));
     }
-    const auto r = RunInspect("--json" + files);
+    const auto r = test::RunInspectText("--json" + files);  // line ends as written
     EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, nlohmann::ordered_json::parse(r.out).dump(2) + "\n");  // one array's dump
     const Json j = Json::parse(r.out);
     ASSERT_EQ(j.size(), 6u);
     for (const auto& result : j) {

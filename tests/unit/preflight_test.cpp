@@ -158,11 +158,13 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "%PDF-1.4\nx obj << /Type /Pages /Count 9 >> endobj\n"
         "2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
         "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n"
-        "3 0 obj << /Title <EFBBBF414> >> endobj\ntrailer << /Info 3 0 R /Encrypt 4 0 R >>\n";
+        "3 0 obj << /Title <EFBBBF4 14> >>\ntrailer << /Info 3 0 R /Encrypt 4 0 R >>\n";
     const PdfFacts orphanFacts = Pdf(orphan, notes);
     EXPECT_EQ(orphanFacts.pages, 5);
     EXPECT_TRUE(orphanFacts.encrypted && !facts.encrypted);
-    EXPECT_EQ(orphanFacts.title, "A@");  // UTF-8 without its mark; an odd last digit gets a 0
+    // UTF-8 without its mark, a blank inside a pair passed over, an odd last digit given a 0;
+    // its object's missing "endobj" leaves the trailer whole.
+    EXPECT_EQ(orphanFacts.title, "A@");
     // A composite font whose descendant is missing is not embedded, whatever object 1 is.
     const std::string lost =
         "%PDF-1.4\n1 0 obj << /Type /FontDescriptor /FontFile2 3 0 R >> endobj\n"
@@ -419,10 +421,10 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         EXPECT_EQ(facts.media[2].name, "Film");
         EXPECT_TRUE(notes.empty());
     }
-    // Not deferred: the header's box stands, whatever a trailer says; words after its four
-    // numbers are left.
+    // Not deferred: the header's box stands, whatever a trailer says, from the file's first
+    // byte on; words after its four numbers are left.
     MemorySourceFile header(
-        "%!PS-Adobe-3.0\n%%HiResBoundingBox: 1 2 3 4 x\n%%EndComments\n%%Trailer\n"
+        "%%HiResBoundingBox: 1 2 3 4 x\n%%EndComments\n%%Trailer\n"
         "%%HiResBoundingBox: 5 6 7 8\n");
     std::vector<std::string> notes;
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
@@ -450,7 +452,7 @@ std::string Tiff(const std::vector<std::array<uint32_t, 4>>& entries, uint32_t n
 // The same directory ending the chain, pointing back at itself, pointing past the file (by
 // all four bytes of the offset), and pointing at a directory cut short.
 TEST(PreflightTiff, TagsAndTheDirectoryChain) {
-    const uint32_t inline2 = 'K' | 0u << 8 | 'Y' << 16;  // "K\0Y\0" held in the entry itself
+    const uint32_t inline2 = 'K' | 0u << 8 | 'Y' << 16 | 'M' << 24;  // "K\0YM" in the entry
     const struct {
         uint32_t next;
         std::string note;
@@ -466,7 +468,7 @@ TEST(PreflightTiff, TagsAndTheDirectoryChain) {
         const TiffFacts facts = ReadTiff(file, notes);
         EXPECT_EQ(facts.orientation, 7);
         EXPECT_EQ(facts.inkSet, 2);
-        EXPECT_EQ(facts.inkNames, (std::vector<std::string>{"K", "Y"}));
+        EXPECT_EQ(facts.inkNames, (std::vector<std::string>{"K", "YM"}));
         EXPECT_TRUE(facts.iccProfile);
         EXPECT_EQ(facts.images, images);
         EXPECT_TRUE(note.empty() ? notes.empty()

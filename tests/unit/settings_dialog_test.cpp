@@ -65,10 +65,10 @@ TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
 
     // Typed and saved at once, without leaving the field: brought into range all the same.
     dialog.FormCreate();
-    dialog.EditFast = "abc";
+    dialog.EditFast = "60x";
     dialog.EditSlow = "-5";
     ASSERT_FALSE(dialog.ClickSave());
-    EXPECT_EQ(settings.Read(settings::kFastScan), 28);  // "abc" reads as 10 mm
+    EXPECT_EQ(settings.Read(settings::kFastScan), 28);  // "60x" reads as 10 mm
     EXPECT_EQ(settings.Read(settings::kSlowScan), 28);
     EXPECT_EQ(dialog.result, TSettings::Result::Ok);
     dialog.EditFast = " +600";  // leading blanks and a plus sign are taken

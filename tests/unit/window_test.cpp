@@ -178,8 +178,10 @@ TEST_F(Window, LinksTurnRedWhilePressedAndOnlyCloseQuits) {
     EXPECT_EQ(window[kCloseLink].textColour, kBlue);
     EXPECT_FALSE(window[kPopUp].visible);
     window.LinkDown(kStopLink);
-    window.LinkClick(kStopLink);  // no scan: only the colour changes back
+    host.repaints = 0;
+    window.LinkClick(kStopLink);  // no scan: only the colour changes back, and is repainted
     EXPECT_EQ(window[kStopLink].textColour, kBlue);
+    EXPECT_EQ(host.repaints, 1);
     window.LinkClick(kSettingsLink);
     EXPECT_EQ(host.settingsShown, 1);
     window.LinkClick(kAboutLink);
@@ -289,7 +291,9 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
 // composite verdict, its page on the plate, its resources list and notice.
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     Ini("[Init]\nUnits=pt\n");
-    Open("a.ps", "%%PlateColor: Cyan\n%%DocumentNeededResources: font A\n%%+ font B\n");
+    Open("a.ps",
+         "%%DocumentProcessColors: Cyan\n%%PlateColor: Cyan\n%%DocumentNeededResources: font "
+         "A\n%%+ font B\n");
     EXPECT_EQ(window[kColourSummary].background, kGreen);
     Open("b.ps",
          "%%BoundingBox: 0 0 9 9\n%%DocumentProcessColors: Black\n"
@@ -329,6 +333,8 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     // Each scan's end reached the window: the gauge is grey and the host was told each time.
     EXPECT_EQ(window[kGauge].fillColour, kGrey);
     EXPECT_EQ(host.finished, 4);
+    Open("e.ps", "%%PlateColor: Cyan\n");  // no process colours: none of the last file's
+    EXPECT_EQ(window[kColourSummary].caption, " Color separated ");
 }
 
 // Counts the hand-offs that reach the main thread.
