@@ -250,6 +250,7 @@ TEST(ZelkInspect, Issue27EveryFailureIsReported) {
             if (c.kinds[i] && std::string(c.kinds[i]) == "TIF") {
                 EXPECT_FALSE(result["complete"]);  // given up, with an error box
                 EXPECT_EQ(result["messages"][0]["type"], "error");
+                EXPECT_EQ(result["messages"][0]["answer"], "ok");
             }
         }
     }

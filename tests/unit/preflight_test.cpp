@@ -188,14 +188,16 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
               "endstream");
     const char nul[] = "%PDF-1.4\n1 0 obj << /Title (a\\\0b) >> endobj trailer << /Info 1 0 R >>";
     EXPECT_EQ(Pdf(std::string(nul, sizeof nul - 1), notes).title, std::string("a\0b", 3));
-    // A string keeps its first 64 KiB, however it is written.
+    // A string keeps its first 64 KiB, however it is written; a name its first 256 bytes.
+    const std::string name = "/" + std::string(300, 'F');
     for (const auto& [written, kept] : {std::pair{"(" + std::string(70000, 'A') + ")", 'A'},
-                                        {"<" + std::string(140001, '4') + ">", 'D'}})
-        EXPECT_EQ(
-            Pdf("%PDF-1.4\n1 0 obj << /Title " + written + " >> endobj trailer << /Info 1 0 R >>",
-                notes)
-                .title,
-            std::string(65536, kept));
+                                        {"<" + std::string(140001, '4') + ">", 'D'}}) {
+        const PdfFacts big = Pdf("%PDF-1.4\n1 0 obj << /Type /Font /BaseFont " + name + " /Title " +
+                                     written + " >> endobj trailer << /Info 1 0 R >>",
+                                 notes);
+        EXPECT_EQ(big.title, std::string(65536, kept));
+        EXPECT_EQ(big.fonts.at(0).name, std::string(256, 'F'));
+    }
 }
 
 // An unfiltered object stream of 16 MiB and `more` bytes: its header "2 0 3 19 " (9 bytes),

@@ -224,6 +224,9 @@ TEST_F(Window, EachHandOffAsksForARepaint) {
         (static_cast<Presenter&>(window).*show)();
         EXPECT_GT(host.repaints, 0);
     }
+    host.repaints = 0;
+    window.AppendReport("*a line");
+    EXPECT_GT(host.repaints, 0);
 }
 
 TEST_F(Window, FilesReachTheWindowThroughRequestOpen) {
