@@ -89,7 +89,10 @@ TEST(Layout, EveryWindowAsDesigned) {
     };
     EXPECT_EQ(at(296, 264) + at(337, 280) + at(338, 280) + at(337, 281) + at(295, 263),
               std::string(kSettingsLink) + kSettingsLink);
-    layout += Layout("about box", TAbout().controls);
+    TAbout about;
+    about.MailDown();
+    about.FormMouseMove();  // pressed, and the pointer went off it: blue again
+    layout += Layout("about box", about.controls);
     TModMeniu1 editor;
     editor.Starting(kSendToBase, FileMenu());
     const std::string editorAtStart = Layout("menu editor: " + editor.caption, editor.controls);

@@ -77,6 +77,10 @@ TEST(Pdf, ItemsAcrossTheChunkBoundary) {
     const auto updated = ScanPdfText(Filler(10000) + "<< /Type /Pages /Count " + Filler(80000) +
                                      ">>\n<< /Type /Pages /Count 12 >>\n" + Filler(1000));
     EXPECT_EQ(updated.Caption(kPageCount), "12");
+    // A root longer than the overlap, cut after it began in the last 500 bytes: the next chunk
+    // starts at its "/Type".
+    const std::string longRoot = "<< /Type /Pages /Count" + Filler(600) + " 7 >>";
+    EXPECT_EQ(ScanPdfText(Filler(65036 - 12) + longRoot + Filler(100)).Caption(kPageCount), "7");
 }
 
 TEST(Pdf, EveryPrefixOfADocument) {

@@ -158,6 +158,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "%PDF-1.4\nx obj << /Type /Pages /Count 9 >> endobj\n"
         "2 0 obj << /Type /Pages /Parent 1 0 R /Kids [3 0 R] /Count 1 >> endobj\n"
         "1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5 >> endobj\n"
+        "4 0 obj << /Type /Pages /Count 8 >> endobj\n"
         "3 0 obj << /Title <EFBBBF4 14> >>\ntrailer << /Info 3 0 R /Encrypt 4 0 R >>\n";
     const PdfFacts orphanFacts = Pdf(orphan, notes);
     EXPECT_EQ(orphanFacts.pages, 5);
@@ -186,6 +187,11 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     EXPECT_EQ(Pdf(inside, notes).title, "endstream");
     EXPECT_EQ(Pdf(inside.replace(inside.find("stream\n"), 7, "stream\r\n"), notes).title,
               "endstream");
+    // A wrong length is not trusted: the data runs to its "endstream".
+    std::string wrong = "%PDF-1.5\n" +
+                        ObjectStream(1, {{2, "<< /Title (x) >>"}}, std::string::npos, "") +
+                        "trailer << /Info 2 0 R >>\n";
+    EXPECT_EQ(Pdf(wrong.replace(wrong.find("/Length 21"), 10, "/Length 5 "), notes).title, "x");
     const char nul[] = "%PDF-1.4\n1 0 obj << /Title (a\\\0b) >> endobj trailer << /Info 1 0 R >>";
     EXPECT_EQ(Pdf(std::string(nul, sizeof nul - 1), notes).title, std::string("a\0b", 3));
     // A string keeps its first 64 KiB, however it is written; a name its first 256 bytes.
@@ -272,7 +278,8 @@ TEST(PreflightPdf, DamageAroundObjects) {
         "10 0 obj ] endobj\n"
         "5 0 obj << /Broken [1 2 endobj\n"
         "11 0 obj << [ >> stream\n12 0 obj << /Type /Font /BaseFont /InData >>\nendstream endobj\n"
-        "6 0 obj << /Length 3 >> stream\n3 0 obj << /Title (in data) >> endobj\nendstream endobj\n"
+        "6 0 obj << /Length 3 >> stream\n13 0 obj << /Type /Font /BaseFont /D >>\nendstream "
+        "endobj\n"
         "7 0 obj << /Length 8 0 R >> stream\n9 0 obj (x)\nendstream endobj\n"
         "2 0 obj << /Type /Pages /Stray ) /Kids [3 0 R] /Count 2 >>\n"
         "3 0 obj << /Type /Page /Parent 2 0 R /MediaBox [0 0 50 60] /CropBox [0 0 90 90]\n"
@@ -285,7 +292,7 @@ TEST(PreflightPdf, DamageAroundObjects) {
     const PdfFacts facts = Pdf(pdf, notes);
     EXPECT_EQ(facts.pages, 2);
     EXPECT_EQ(facts.title, "after the damage");  // not the one in stream data
-    EXPECT_TRUE(facts.fonts.empty());            // nor the font in an unread object's data
+    EXPECT_TRUE(facts.fonts.empty());            // nor a font in stream data
     // The crop box clipped to the media box, not turned: "90x" is no number.
     const PageSize size = PdfPageSize(facts);
     EXPECT_EQ(size.width, 50);

@@ -154,7 +154,7 @@ TEST(Tiff, TextEntries) {
                                                {305, 'd'}, {306, 'e'},  {315, 'f'}, {316, 'g'},
                                                {337, 'h'}, {33432, 'i'}};
     for (const auto& [tag, letter] : texts) tiff.Ascii(tag, std::string(60, letter));
-    const auto s = ScanTiffBytes(tiff.Build());
+    auto s = ScanTiffBytes(tiff.Build());
     const auto line = [](const std::string& prefix, int length, char letter) {
         return prefix + std::string(length, letter) + "\n\r";
     };
@@ -164,6 +164,10 @@ TEST(Tiff, TextEntries) {
                                        line("*Work by ", 16, 'f') + line("*Host - ", 16, 'g') +
                                        line("*Print on ", 15, 'h') + line("\xA9", 40, 'i')))
         << s.Comments();
+    // The next file in the same window, without a compression tag, shows none of them.
+    Inspect(s.inspection, "next.tif",
+            std::make_unique<MemorySourceFile>(TiffBuilder(false).Rgb().Without(259).Build()));
+    EXPECT_EQ(s.Comments(), "*IBM byte order\n\r");
     const auto jpeg = ScanTiffBytes(TiffBuilder(false).Rgb().Short(259, {6}).Build());
     EXPECT_NE(jpeg.Comments().find("*Compression - JPEG\n\r"), std::string::npos)
         << jpeg.Comments();

@@ -291,12 +291,13 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
 }
 
 // Nothing of a file stays with the next: its verdict (the next summary starts from grey), a
-// composite verdict, its page on the plate, its resources list and notice.
+// composite verdict, its inks and their count, its page on the plate, its resources list and
+// notice.
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     Ini("[Init]\nUnits=pt\n");
     Open("a.ps",
-         "%%DocumentProcessColors: Cyan\n%%PlateColor: Cyan\n%%DocumentNeededResources: font "
-         "A\n%%+ font B\n");
+         "%%DocumentProcessColors: Cyan\n%%PlateColor: Cyan\n"
+         "%%DocumentNeededResources: font A\n%%+ font B\n");
     EXPECT_EQ(window[kColourSummary].background, kGreen);
     Open("b.ps",
          "%%BoundingBox: 0 0 9 9\n%%DocumentProcessColors: Black\n"
@@ -305,6 +306,7 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window.colourBar.inks, (std::array<bool, 4>{false, false, false, true}));
     EXPECT_EQ(window.colourBar.processText, " K ");
+    EXPECT_EQ(window.colourBar.processCount, 1);
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
     EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
     window.ResourceLabelClick();  // the list is shown while its notice is, until it closes
