@@ -15,7 +15,7 @@ const std::string kHead = "%!PS-Adobe-3.0\n";
 // other line ends it.
 TEST(DscHeader, CommentsBecomeReportLines) {
     const auto s = ScanText(kHead +
-                            "%%Title: Poster\n"
+                            "%%Title: Poster\032DOS\n"  // ends at a DOS end-of-file mark
                             "%%title: ignored, wrong case\n"
                             "%%Creator:   \t spaced \t\n"
                             "%%CreationDate: Mon Jan  1 2026\n"

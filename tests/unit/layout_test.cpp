@@ -91,6 +91,9 @@ TEST(Layout, EveryWindowAsDesigned) {
               std::string(kSettingsLink) + kSettingsLink);
     TAbout about;
     about.MailDown();
+    about.Mailing();  // clicked: blue again
+    EXPECT_EQ(about.controls[kMailLabel].textColour, kBlue);
+    about.MailDown();
     about.FormMouseMove();  // pressed, and the pointer went off it: blue again
     layout += Layout("about box", about.controls);
     TModMeniu1 editor;

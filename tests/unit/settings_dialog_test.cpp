@@ -104,6 +104,7 @@ TEST_F(Dialog, ResetAndCloseWriteNothing) {
     dialog.LinkDown("Reset");  // red while pressed, blue again once clicked
     dialog.LinkClick("Reset");
     EXPECT_EQ(dialog.links["Reset"].textColour, kBlue);
+    EXPECT_EQ(dialog.result, TSettings::Result::Open);
     EXPECT_EQ(dialog.selected, Unit::Millimetres);
     EXPECT_EQ(Fields(), Shown("558", "750"));
     dialog.LinkClick("Close");

@@ -132,12 +132,14 @@ TEST(Tiff, BitsAndColourModel) {
         EXPECT_EQ(s.A().TiffColourText.substr(0, s.A().TiffColourText.find('\n')), c.firstLine);
     }
     // Without the Photometric tag the model reads as its value 0 would; a resolution below 10
-    // keeps its column.
-    const auto none = ScanTiffBytes(
-        TiffBuilder(false).Rgb().Short(258, {8}).Without(262).Rational(282, 15, 2).Build());
+    // keeps its column; an unknown unit gives no page size.
+    TiffBuilder noModel(false);
+    noModel.Rgb().Short(258, {8}).Without(262).Rational(282, 15, 2).Short(296, {4});
+    const auto none = ScanTiffBytes(noModel.Build());
+    EXPECT_EQ(none.A().PageWidth, 0);
     EXPECT_TRUE(none.A().TiffColourText.starts_with("Grayscale (W=0) 8 bit "))
         << none.A().TiffColourText;
-    EXPECT_NE(none.A().TiffColourText.find("\r  7.50 x 300.00 dpi"), std::string::npos)
+    EXPECT_NE(none.A().TiffColourText.find("\r  7.50 x 300.00 dp"), std::string::npos)
         << none.A().TiffColourText;
     // Each entry of the tag appends its sizes.
     const auto twice = ScanTiffBytes(TiffBuilder(false).Rgb().Short(258, {8}).Repeat(258).Build());
