@@ -56,10 +56,9 @@ std::string NativePath(std::string path) {
 
 RunResult RunInspect(const std::string& args) {
     TempDir dir;
-    const std::string outPath = NativePath(dir.PathOf("out.txt"));
-    const std::string errPath = NativePath(dir.PathOf("err.txt"));
-    const std::string command = "\"" + NativePath(ZELK_INSPECT_EXE) + "\" " + args + " > \"" +
-                                outPath + "\" 2> \"" + errPath + "\"";
+    const std::string outPath = dir.PathOf("out.txt"), errPath = dir.PathOf("err.txt");
+    const std::string command =
+        Quoted(ZELK_INSPECT_EXE) + " " + args + " > " + Quoted(outPath) + " 2> " + Quoted(errPath);
 #ifdef _WIN32
     // cmd.exe strips the outer quotes of a command line that starts with one.
     const int raw = std::system(("\"" + command + "\"").c_str());

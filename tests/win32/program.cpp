@@ -51,7 +51,7 @@ Program::Program(const std::string& exe, const std::string& args) {
     si.dwFlags = STARTF_USESTDHANDLES;
     si.hStdOutput = outWrite;
     si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::string line = "\"" + NativePath(exe) + "\" " + args;
+    std::string line = Quoted(exe) + " " + args;
     started_ = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                               &si, &info_);
     CloseHandle(outWrite);
