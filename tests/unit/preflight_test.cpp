@@ -118,9 +118,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "/DescendantFonts [<< /Type /Font /FontDescriptor 16 0 R >>] >> endobj\n"
         "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
-        "12 0 obj << /Title <FEFF00C4 004a D83D DE00 DC00 00> /Creator <FEFF> /Producer (A \\(B\\) "
-        "C\\101\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> "
-        "endobj\n"
+        "12 0 obj << /Title <FEFF00C4 004a D83D DE00 D800 DFFF DC00 00> /Creator <FEFF>\n"
+        "/Producer (A \\(B\\) C\\101\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
         "18 0 obj << /Type /Catalog /Pages 19 0 R >> endobj\n"  // a catalog, not the trailer's
         "19 0 obj << /Type /Pages /Count 99 >> endobj\n"
@@ -147,9 +146,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     EXPECT_EQ(facts.fonts, (std::vector<PdfFont>{{"ABCDEF+Gothic-H", "Type0", "FontFile2"},
                                                  {"Helvetica-Bold", "Type1", ""},
                                                  {"Direct-H", "Type0", "FontFile3"}}));
-    EXPECT_EQ(facts.title,
-              "\xC3\x84"
-              "J\xF0\x9F\x98\x80\xEF\xBF\xBD");  // a lone surrogate is U+FFFD, a lone byte lost
+    // Two surrogate pairs, then a lone surrogate is U+FFFD, a lone byte lost.
+    EXPECT_EQ(facts.title, "\xC3\x84J\xF0\x9F\x98\x80\xF0\x90\x8F\xBF\xEF\xBF\xBD");
     EXPECT_EQ(facts.producer, "A (B) CADE\r\n\t\b\f\\");  // lines continued, escapes
     EXPECT_EQ(facts.creator, "");                         // a byte-order mark alone
     // Without a catalog the root is the first node without a parent, wherever it lies; a
@@ -437,8 +435,10 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%HiResBoundingBox: 5 6 7 8\n");
     std::vector<std::string> notes;
     EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
-    MemorySourceFile body("%!PS-Adobe-3.0\n%%EndComments\n%%HiResBoundingBox: 1 2 3 4\n");
-    EXPECT_FALSE(ReadDsc(body, notes).hiResBoundingBox);  // an embedded file's, in the body
+    for (const std::string end : {"%%EndComments\n", "newpath\n"}) {  // either ends the header
+        MemorySourceFile body("%!PS-Adobe-3.0\n" + end + "%%HiResBoundingBox: 1 2 3 4\n");
+        EXPECT_FALSE(ReadDsc(body, notes).hiResBoundingBox) << end;  // an embedded file's box
+    }
     // Read from the file's first byte to its last, which ends no line; a continuation of
     // nothing is no medium, a box with a word for a number no box.
     MemorySourceFile bare(
@@ -468,11 +468,12 @@ TEST(PreflightTiff, TagsAndTheDirectoryChain) {
         int images;  // a directory cut short counts
     } chains[] = {{0, "", 1}, {8, "loops", 1}, {0x1000008, "outside", 1}, {62, "cut short", 2}};
     for (const auto& [next, note, images] : chains) {
-        // The file ends with a second directory's count of entries, at 62, and no entries.
+        // The file ends with the directory, or with a second one's count of entries, at 62,
+        // and no entries.
         MemorySourceFile file(
             Tiff({{274, 3, 1, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}},
                  next) +
-            std::string("\x05\0", 2));
+            std::string("\x05\0", next == 62 ? 2 : 0));
         std::vector<std::string> notes;
         const TiffFacts facts = ReadTiff(file, notes);
         EXPECT_EQ(facts.orientation, 7);

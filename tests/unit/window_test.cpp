@@ -291,18 +291,19 @@ TEST_F(Window, CommandLineFileOpensWithoutReset) {
 }
 
 // Nothing of a file stays with the next: its verdict (the next summary starts from grey), a
-// composite verdict, its inks and their count, its page on the plate, its resources list and
-// notice.
+// composite verdict, its inks and their count, its page count, its page on the plate, its
+// resources list and notice.
 TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     Ini("[Init]\nUnits=pt\n");
     Open("a.ps",
-         "%%DocumentProcessColors: Cyan\n%%PlateColor: Cyan\n"
+         "%%Pages: 3\n%%DocumentProcessColors: Cyan\n%%PlateColor: Cyan\n"
          "%%DocumentNeededResources: font A\n%%+ font B\n");
     EXPECT_EQ(window[kColourSummary].background, kGreen);
     Open("b.ps",
-         "%%BoundingBox: 0 0 9 9\n%%DocumentProcessColors: Black\n"
+         "%%BoundingBox: 0 0 9 9\n%%Pages: 2\n%%DocumentProcessColors: Black\n"
          "%%DocumentNeededResources: font C\n");
     EXPECT_EQ(window[kColourSummary].caption, " 1 color");
+    EXPECT_EQ(window[kPageCount].caption, "2");
     EXPECT_EQ(window[kColourSummary].background, kGrey);
     EXPECT_EQ(window.colourBar.inks, (std::array<bool, 4>{false, false, false, true}));
     EXPECT_EQ(window.colourBar.processText, " K ");
