@@ -55,7 +55,9 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     const auto none = RunInspect("");
     EXPECT_EQ(none.status, 2);
     EXPECT_TRUE(none.err.starts_with("zelk-inspect: no file given")) << none.err;
-    EXPECT_EQ(RunInspect("--bogus x").status, 2);
+    const auto bogus = RunInspect("--bogus x");
+    EXPECT_EQ(bogus.status, 2);
+    EXPECT_TRUE(bogus.err.starts_with("zelk-inspect: unknown option --bogus")) << bogus.err;
     EXPECT_EQ(RunInspect("-b x").status, 2);
     const auto both = RunInspect("--yes --no x");
     EXPECT_EQ(both.status, 2);

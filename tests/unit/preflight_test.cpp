@@ -119,7 +119,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
         "12 0 obj << /Title <FEFF00C4 004a D83D DE00 D800 DFFF DC00 00> /Creator <FEFF>\n"
-        "/Producer (A \\(B\\) C\\101\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> endobj\n"
+        "/Producer (A \\(B\\) C\\101\\7\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
         "18 0 obj << /Type /Catalog /Pages 19 0 R >> endobj\n"  // a catalog, not the trailer's
         "19 0 obj << /Type /Pages /Count 99 >> endobj\n"
@@ -148,8 +148,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
                                                  {"Direct-H", "Type0", "FontFile3"}}));
     // Two surrogate pairs, then a lone surrogate is U+FFFD, a lone byte lost.
     EXPECT_EQ(facts.title, "\xC3\x84J\xF0\x9F\x98\x80\xF0\x90\x8F\xBF\xEF\xBF\xBD");
-    EXPECT_EQ(facts.producer, "A (B) CADE\r\n\t\b\f\\");  // lines continued, escapes
-    EXPECT_EQ(facts.creator, "");                         // a byte-order mark alone
+    EXPECT_EQ(facts.producer, "A (B) CA\aDE\r\n\t\b\f\\");  // lines continued, escapes
+    EXPECT_EQ(facts.creator, "");                          // a byte-order mark alone
     // Without a catalog the root is the first node without a parent, wherever it lies; a
     // header without its numbers begins no object.
     const std::string orphan =
@@ -312,6 +312,11 @@ TEST(PreflightPdf, DamageAroundObjects) {
                   notes)
                   .pages,
               3);
+    std::string strays = "%PDF-1.4\n";  // the first 50 notes are kept
+    for (int i = 1; i <= 51; ++i) strays += std::to_string(i) + " 0 obj ] endobj\n";
+    notes.clear();
+    Pdf(strays, notes);
+    EXPECT_EQ(notes.size(), 50u);
 }
 
 // One object's value is read to 32 levels of nesting, arrays past the items they keep

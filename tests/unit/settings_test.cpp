@@ -33,7 +33,7 @@ TEST_F(Settings, IntegersAcceptDecimalAndHexadecimal) {
     const auto s = Open(
         "[Init]\r\nFast_scan=0x640\r\nSlow_scan=$62E\r\nOnlyOne=2\r\n"
         "[Other]\r\na=-17\r\nb=0X10\r\nc=abc\r\nd=\r\ne=12abc\r\nf=2147483648\r\ng=-2147483648\r\n"
-        "h=$FFFFFFFF\r\ni=+5\r\nj=0x\r\nk= 42 \r\nl=$\r\nm=$100000000\r\n");
+        "h=$FFFFFFFF\r\ni=+5\r\nj=0x\r\nk= 42 \r\nl=$\r\nm=$100000000\r\nn=\" 42\"\r\n");
     EXPECT_EQ(s.Read(settings::kFastScan), 1600);  // not the default
     EXPECT_EQ(s.Read(settings::kSlowScan), 1582);
     EXPECT_TRUE(s.Read(settings::kOnlyOneAtStart));
@@ -41,7 +41,7 @@ TEST_F(Settings, IntegersAcceptDecimalAndHexadecimal) {
         const char* key;
         int32_t value;
     } cases[] = {{"a", -17}, {"b", 16}, {"c", 7}, {"d", 7},  {"e", 7}, {"f", 7}, {"g", INT32_MIN},
-                 {"h", -1},  {"i", 5},  {"j", 7}, {"k", 42}, {"l", 7}, {"m", 7}};
+                 {"h", -1},  {"i", 5},  {"j", 7}, {"k", 42}, {"l", 7}, {"m", 7}, {"n", 42}};
     for (const auto& c : cases) EXPECT_EQ(s.ReadInteger("Other", c.key, 7), c.value) << c.key;
 }
 
