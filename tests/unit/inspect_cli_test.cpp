@@ -59,6 +59,7 @@ TEST(ZelkInspect, UsageErrorsAndHelp) {
     EXPECT_EQ(bogus.status, 2);
     EXPECT_TRUE(bogus.err.starts_with("zelk-inspect: unknown option --bogus")) << bogus.err;
     EXPECT_EQ(RunInspect("-b x").status, 2);
+    EXPECT_EQ(RunInspect("-- -b").status, 1);  // after "--" a file's name, not found
     const auto both = RunInspect("--yes --no x");
     EXPECT_EQ(both.status, 2);
     EXPECT_NE(both.err.find("usage"), std::string::npos);
@@ -94,13 +95,14 @@ TEST(ZelkInspect, TextOutputIsForPeople) {
 }
 
 // Byte sequences a lax UTF-8 check takes but the JSON writer refuses (a CESU-8 surrogate,
-// overlong forms, code points past U+10FFFF, a last byte that continues nothing), in a title
-// and in a file name: read as single-byte text, none is lost to a replacement character.
+// overlong forms, code points past U+10FFFF, a last byte or a lone byte that continues
+// nothing), in a title and in a file name: read as single-byte text, none is lost to a
+// replacement character.
 TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     TempDir dir;
     std::string files;
     for (const char* bad : {"\xed\xa0\x80", "\xe0\x80\x80", "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80",
-                            "\xf5\x80\x80\x80", "\xe2\x82\x41"}) {
+                            "\xf5\x80\x80\x80", "\xe2\x82\x41", "\x80"}) {
         const std::string name = std::string("t") + bad + ".ps";
         files += " " + Quoted(dir.Write(name, std::string("%!PS-Adobe-3.0\n%%Title: bad ") + bad +
                                                   " title\n%%EndComments\n"));
@@ -109,7 +111,7 @@ TEST(ZelkInspect, ATextTheJsonWriterRefusesNeverLosesTheRun) {
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, nlohmann::ordered_json::parse(r.out).dump(2) + "\n");  // one array's dump
     const Json j = Json::parse(r.out);
-    ASSERT_EQ(j.size(), 6u);
+    ASSERT_EQ(j.size(), 7u);
     for (const auto& result : j) {
         EXPECT_EQ(result["kind"], "PS");
         EXPECT_EQ(result["report"].get<std::string>().find("\xef\xbf\xbd"), std::string::npos);

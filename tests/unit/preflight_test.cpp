@@ -149,7 +149,7 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     // Two surrogate pairs, then a lone surrogate is U+FFFD, a lone byte lost.
     EXPECT_EQ(facts.title, "\xC3\x84J\xF0\x9F\x98\x80\xF0\x90\x8F\xBF\xEF\xBF\xBD");
     EXPECT_EQ(facts.producer, "A (B) CA\aDE\r\n\t\b\f\\");  // lines continued, escapes
-    EXPECT_EQ(facts.creator, "");                          // a byte-order mark alone
+    EXPECT_EQ(facts.creator, "");                           // a byte-order mark alone
     // Without a catalog the root is the first node without a parent, wherever it lies; a
     // header without its numbers begins no object.
     const std::string orphan =
@@ -164,11 +164,14 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     // UTF-8 without its mark, a blank inside a pair passed over, an odd last digit given a 0;
     // its object's missing "endobj" leaves the trailer whole.
     EXPECT_EQ(orphanFacts.title, "A@");
-    // A composite font whose descendant is missing is not embedded, whatever object 1 is.
+    // A composite font whose descendant is missing is not embedded, whatever object 1 is; nor
+    // one whose descendant in place has no descriptor.
     const std::string lost =
         "%PDF-1.4\n1 0 obj << /Type /FontDescriptor /FontFile2 3 0 R >> endobj\n"
-        "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Lost-H /DescendantFonts [4 0 R] >>\n";
-    EXPECT_EQ(Pdf(lost, notes).fonts, (std::vector<PdfFont>{{"Lost-H", "Type0", ""}}));
+        "2 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Lost-H /DescendantFonts [4 0 R] >>\n"
+        "5 0 obj << /Type /Font /Subtype /Type0 /BaseFont /Bare-H /DescendantFonts [<< >>] >>\n";
+    EXPECT_EQ(Pdf(lost, notes).fonts,
+              (std::vector<PdfFont>{{"Lost-H", "Type0", ""}, {"Bare-H", "Type0", ""}}));
     // A simple font is no composite's descendant; a descendant's descriptor in place embeds.
     const std::string inPlace =
         "%PDF-1.4\n1 0 obj << /Type /Font /Subtype /Type1 /BaseFont /One >> endobj\n"
@@ -295,6 +298,9 @@ TEST(PreflightPdf, DamageAroundObjects) {
     const PageSize size = PdfPageSize(facts);
     EXPECT_EQ(size.width, 50);
     EXPECT_EQ(size.height, 60);
+    PdfFacts beside = facts;  // a crop box wholly beside the media box gives way to it
+    beside.cropBox = Box{60, 0, 90, 90};
+    EXPECT_EQ(PdfPageSize(beside).width, 50);
     ASSERT_EQ(notes.size(), 5u);
     EXPECT_NE(notes[0].find("object 10"), std::string::npos) << notes[0];  // a stray "]"
     EXPECT_NE(notes[1].find("object 5"), std::string::npos) << notes[1];
@@ -413,7 +419,7 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         "%%EndComments\r\n%%HiResBoundingBox: 9 9 9 9\r\n"
         "%%Trailer\r\n%%HiResBoundingBox:1.5 2.5 100.25 200.75\r\n"
         "%%DocumentMedia: Plain 595 842 80 white ()\r\n%%+ (Heavy (card)) 612 792 300 () coated\r\n"
-        "%%+Film 1000 1400 0 () ()\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
+        "%%+Film 1000 1400 0\r\n%%DocumentFonts: A\r\n%%+ Fake 1 2 3 () ()\r\n"
         "%%EOF\r\n";
     const std::string dos = "\xC5\xD0\xD3\xC6" + LittleEndian(30) +
                             LittleEndian(static_cast<uint32_t>(ps.size())) + std::string(18, '\0') +

@@ -214,7 +214,7 @@ TEST_F(Window, ThePopUpAndItsTimer) {
     EXPECT_EQ(host.popUpTimer, (std::vector<bool>{true, false, true}));
 }
 
-// Each hand-off asks for the window to be painted again.
+// Each hand-off, and a reset, asks for the window to be painted again.
 TEST_F(Window, EachHandOffAsksForARepaint) {
     for (const auto show :
          {&Presenter::ShowPageCount, &Presenter::ShowPageGeometry, &Presenter::ShowPageName,
@@ -226,6 +226,9 @@ TEST_F(Window, EachHandOffAsksForARepaint) {
     }
     host.repaints = 0;
     window.AppendReport("*a line");
+    EXPECT_GT(host.repaints, 0);
+    host.repaints = 0;
+    window.ResetDisplay();
     EXPECT_GT(host.repaints, 0);
 }
 
