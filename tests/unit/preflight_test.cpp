@@ -341,14 +341,17 @@ TEST(PreflightPdf, LimitsOfOneObject) {
 }
 
 // Past 4,096 pages only the pages already met are kept: a later update of the first page is
-// the one read.
+// the one read, whether the first page was met before the limit or only after it.
 TEST(PreflightPdf, TheFirstPageUpdatedAfterManyPages) {
-    std::string pdf = "%PDF-1.4\n1 0 obj << /Type /Pages /Kids [2 0 R] /Count 5000 >> endobj\n";
-    for (int i = 2; i <= 5001; ++i)
-        pdf += std::to_string(i) + " 0 obj << /Type /Page /MediaBox [0 0 10 10] >> endobj\n";
-    std::vector<std::string> notes;
-    EXPECT_EQ(Pdf(pdf + "2 0 obj << /Type /Page /MediaBox [0 0 20 30] >> endobj\n", notes).mediaBox,
-              (Box{0, 0, 20, 30}));
+    for (const std::string first : {"2", "5001"}) {
+        std::string pdf =
+            "%PDF-1.4\n1 0 obj << /Type /Pages /Kids [" + first + " 0 R] /Count 5000 >> endobj\n";
+        for (int i = 2; i <= 5001; ++i)
+            pdf += std::to_string(i) + " 0 obj << /Type /Page /MediaBox [0 0 10 10] >> endobj\n";
+        pdf += first + " 0 obj << /Type /Page /MediaBox [0 0 20 30] >> endobj\n";
+        std::vector<std::string> notes;
+        EXPECT_EQ(Pdf(pdf, notes).mediaBox, (Box{0, 0, 20, 30})) << first;
+    }
 }
 
 // Streams longer than the scan's pieces: the shared read steps over their stretches, and
@@ -397,6 +400,7 @@ TEST(PreflightFit, VerdictsAndMargins) {
         {{1000, 1000}, 900, 2000, Verdict::TooBig, false, -100, 1000},
         {{3000, 500}, 2000, 1000, Verdict::TooBig, false, -1000, 500},  // as is overhangs less
         {{500, 3000}, 2000, 1000, Verdict::TooBig, true, -1000, 500},   // turned overhangs less
+        {{842, 596}, 595, 843, Verdict::TooBig, true, -1, 1},           // turned, by a point
         {{0, 842}, 1582, 2126, Verdict::Unknown, false, 0, 0},
     };
     for (const auto& c : cases) {
@@ -439,13 +443,15 @@ TEST(PreflightDsc, DeferredCommentsContinuationsAndTheBinaryHeader) {
         EXPECT_EQ(facts.media[2].name, "Film");
         EXPECT_TRUE(notes.empty());
     }
-    // Not deferred: the header's box stands, whatever a trailer says, from the file's first
-    // byte on; words after its four numbers are left.
+    // Not deferred: the header's box stands, whatever a trailer read for the media says, from
+    // the file's first byte on; words after its four numbers are left.
     MemorySourceFile header(
-        "%%HiResBoundingBox: 1 2 3 4 x\n%%EndComments\n%%Trailer\n"
-        "%%HiResBoundingBox: 5 6 7 8\n");
+        "%%HiResBoundingBox: 1 2 3 4 x\n%%DocumentMedia: (atend)\n%%EndComments\n%%Trailer\n"
+        "%%HiResBoundingBox: 5 6 7 8\n%%DocumentMedia: Late 1 2 3\n");
     std::vector<std::string> notes;
-    EXPECT_EQ(ReadDsc(header, notes).hiResBoundingBox, (Box{1, 2, 3, 4}));
+    const DscFacts headerFacts = ReadDsc(header, notes);
+    EXPECT_EQ(headerFacts.hiResBoundingBox, (Box{1, 2, 3, 4}));
+    EXPECT_EQ(headerFacts.media.at(0).name, "Late");
     for (const std::string end : {"%%EndComments\n", "newpath\n"}) {  // either ends the header
         MemorySourceFile body("%!PS-Adobe-3.0\n" + end + "%%HiResBoundingBox: 1 2 3 4\n");
         EXPECT_FALSE(ReadDsc(body, notes).hiResBoundingBox) << end;  // an embedded file's box
@@ -480,9 +486,9 @@ TEST(PreflightTiff, TagsAndTheDirectoryChain) {
     } chains[] = {{0, "", 1}, {8, "loops", 1}, {0x1000008, "outside", 1}, {62, "cut short", 2}};
     for (const auto& [next, note, images] : chains) {
         // The file ends with the directory, or with a second one's count of entries, at 62,
-        // and no entries.
+        // and no entries. Of an orientation of two values the first counts.
         MemorySourceFile file(
-            Tiff({{274, 3, 1, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}},
+            Tiff({{274, 3, 2, 7}, {332, 3, 1, 2}, {333, 2, 4, inline2}, {34675, 7, 100, 1000}},
                  next) +
             std::string("\x05\0", next == 62 ? 2 : 0));
         std::vector<std::string> notes;

@@ -313,9 +313,11 @@ TEST_F(Window, Issue23NothingOfTheLastFileStays) {
     EXPECT_EQ(window.colourBar.processCount, 1);
     EXPECT_EQ(window.need.ComboRes, std::vector<std::string>{" font C"});
     EXPECT_EQ(window[kResourceNotice].caption, " 1 resources needed! ");
+    host.repaints = 0;
     window.ResourceLabelClick();  // the list is shown while its notice is, until it closes
     EXPECT_EQ(host.resourcesShown, 1);
     EXPECT_FALSE(window.need.visible);
+    EXPECT_GT(host.repaints, 0);
     window.OnDroppedFile(dir.PathOf("missing.ps"));  // a failed open shows what a reset leaves
     EXPECT_FALSE(window[kResourceNotice].visible || window[kColourSummary].visible);
     EXPECT_EQ(window[kWidthLabel].caption + window[kHeightLabel].caption, " Width  Height ");
