@@ -63,11 +63,14 @@ TEST(DscColour, ColoursAndResourcesOfTheHeader) {
     EXPECT_EQ(s.W().need.ComboRes, (std::vector<std::string>{" font Times-Roman", " font Helvetica",
                                                              " procset Prolog 1.0 0"}));
     EXPECT_EQ(s.Caption(kResourceNotice), " 3 resources needed! ");
-    // A continuation needs its blank, the value's 80th character is read, and a count given at
-    // the end is read in the trailer.
+    // A continuation needs its blank, a value needs three characters, the value's 80th
+    // character is read, and a count given at the end is read in the trailer.
     EXPECT_EQ(
         ScanText(kHead + "%%DocumentNeededResources: font A\n%%+font Symbol\n").W().need.ComboRes,
         (std::vector<std::string>{" font A", " ont Symbol"}));
+    for (const auto& [value, list] :
+         {std::pair{"ab", std::vector<std::string>{}}, {"abc", std::vector<std::string>{" abc"}}})
+        EXPECT_EQ(ScanText(kHead + "%%DocumentNeededResources: " + value).W().need.ComboRes, list);
     const std::string name = " font " + std::string(74, 'x');
     EXPECT_EQ(ScanText(kHead + "%%DocumentNeededResources:" + name).W().need.ComboRes,
               std::vector<std::string>{name});

@@ -127,7 +127,8 @@ TEST_F(Editor, AnEmptyListAndAFailedWrite) {
     EXPECT_EQ(*error, "Unable to write to " + P("missing/PreZelk.INI"));
     EXPECT_EQ(editor.result, TModMeniu1::Result::Open);
     EXPECT_EQ(editor.controls["Save"].textColour, kBlue);  // still open: Save blue again
-    editor.Starting(0, menu);  // for no menu of its own: Save closes it and writes nothing
+    editor.Starting(0, menu);  // for no menu of its own: empty, Save closes it and writes nothing
+    EXPECT_TRUE(editor.text.empty());
     EXPECT_FALSE(editor.ClickSave(unwritable, system));
     EXPECT_EQ(editor.result, TModMeniu1::Result::Ok);
 }

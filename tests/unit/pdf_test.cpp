@@ -83,6 +83,11 @@ TEST(Pdf, ItemsAcrossTheChunkBoundary) {
     // starts at its "/Type".
     const std::string longRoot = "<< /Type /Pages /Count" + Filler(600) + " 7 >>";
     EXPECT_EQ(ScanPdfText(Filler(65036 - 12) + longRoot + Filler(100)).Caption(kPageCount), "7");
+    // One that began before the last 500 bytes and whose "/Count" the chunk end cuts off gives
+    // no count, rather than its first kid's number.
+    const std::string cutRoot = "<< /Type /Pages /Kids [3 0 R" + Filler(700) + "] /Count 9 >>";
+    EXPECT_EQ(ScanPdfText(Filler(65536 - 9 - 600) + cutRoot + Filler(100)).Caption(kPageCount),
+              "0");
 }
 
 TEST(Pdf, EveryPrefixOfADocument) {

@@ -94,7 +94,7 @@ PdfFacts Pdf(const std::string& bytes, std::vector<std::string>& notes) {
 
 TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     const std::string pdf =
-        "%PDF-1.5\n" +
+        "%PDF-1.5\n19 0 obj << /Type /Pages /Count 99 >> endobj\n" +  // before the root
         ObjectStream(
             1,
             {{2, "<< /Type /Catalog /Pages 3 0 R >>"},
@@ -118,11 +118,10 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
         "/DescendantFonts [<< /Type /Font /FontDescriptor 16 0 R >>] >> endobj\n"
         "16 0 obj << /Type /FontDescriptor /FontFile3 17 0 R >> endobj\n"
         "13 0 obj << /Type /Page /Parent 4 0 R /MediaBox [0 0 1 1] >> endobj\n"
-        "12 0 obj << /Title <FEFF00C4 004a D83D DE00 D800 DFFF DC00 00> /Creator <FEFF>\n"
+        "12 0 obj << /Title <FEFF00C4 004a D83D DE00 D800 DFFF E000 DC00 00> /Creator <FEFF>\n"
         "/Producer (A \\(B\\) C\\101\\7\\\r\nD\\\nE\\r\\n\\t\\b\\f\\\\) >> endobj\n"
         "14 0 obj << /Title (not the info) >> endobj\n"
         "18 0 obj << /Type /Catalog /Pages 19 0 R >> endobj\n"  // a catalog, not the trailer's
-        "19 0 obj << /Type /Pages /Count 99 >> endobj\n"
         "11 0 obj << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> endobj\n"
         "trailer << /Root 2 0 R /Info 12 0 R >>\n%%EOF\n";
     std::vector<std::string> notes;
@@ -146,8 +145,8 @@ TEST(PreflightPdf, ObjectStreamsInheritanceFontsAndInfo) {
     EXPECT_EQ(facts.fonts, (std::vector<PdfFont>{{"ABCDEF+Gothic-H", "Type0", "FontFile2"},
                                                  {"Helvetica-Bold", "Type1", ""},
                                                  {"Direct-H", "Type0", "FontFile3"}}));
-    // Two surrogate pairs, then a lone surrogate is U+FFFD, a lone byte lost.
-    EXPECT_EQ(facts.title, "\xC3\x84J\xF0\x9F\x98\x80\xF0\x90\x8F\xBF\xEF\xBF\xBD");
+    // Two surrogate pairs and U+E000, then a lone surrogate is U+FFFD, a lone byte lost.
+    EXPECT_EQ(facts.title, "\xC3\x84J\xF0\x9F\x98\x80\xF0\x90\x8F\xBF\xEE\x80\x80\xEF\xBF\xBD");
     EXPECT_EQ(facts.producer, "A (B) CA\aDE\r\n\t\b\f\\");  // lines continued, escapes
     EXPECT_EQ(facts.creator, "");                           // a byte-order mark alone
     // Without a catalog the root is the first node without a parent, wherever it lies; a
@@ -252,6 +251,10 @@ TEST(PreflightPdf, BombsCutAndDamagedStreamsAreNotedAndSkipped) {
          "1 0 obj << /Type /ObjStm /N 3 /First 4 /Length 20 >>\nstream\n2 0\n<< /Title (x) >>"
          "\nendstream endobj\n",
          "fewer objects", true},
+        {"offset past the data",
+         "1 0 obj << /Type /ObjStm /N 1 /First 5 /Length 21 >>\nstream\n2 16\n<< /Title (x) >>"
+         "\nendstream endobj\n",
+         "fewer objects", false},
     };
     for (const auto& c : cases) {
         std::vector<std::string> notes;

@@ -52,6 +52,7 @@ TEST_F(ScanRun, StopDuringAScanKeepsResultsAndPostsOnce) {
     EXPECT_EQ(window().caption, "Zelk in a.ps");  // results stay on screen
     analysis().OnScanStopped();                   // nothing pending: ignored
     EXPECT_EQ(window().caption, "Zelk in a.ps");
+    EXPECT_FALSE(window().ScanRunning());  // not opened again
     // A reset while the thread waits in ScanDone serves that call, and does not deadlock.
     analysis().OpenDocument();
     window().ResetDisplay();
