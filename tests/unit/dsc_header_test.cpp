@@ -37,11 +37,13 @@ TEST(DscHeader, CommentsBecomeReportLines) {
                   std::string(79, 'T') + "\n\r");
 }
 
+// Carriage returns alone end lines; a blank value gives a line of its own, and what follows
+// is read.
 TEST(DscHeader, CarriageReturnsAloneEndLines) {
     const auto s = ScanText(
-        "%!PS-Adobe-3.0\r%%Title: Mac job\r%%Creator:Quark\r%%Pages: 5\r"
+        "%!PS-Adobe-3.0\r%%Title: Mac job\r%%Creator:Quark\r%%For: \t \r%%Pages: 5\r"
         "%%EndComments\r%%For: after the header\r%%Page: 1 1\rshowpage\r");
-    EXPECT_EQ(s.Comments(), "*Made from - Mac job\n\r*Coded by Quark\n\r");
+    EXPECT_EQ(s.Comments(), "*Made from - Mac job\n\r*Coded by Quark\n\r*Work by \n\r");
     EXPECT_EQ(s.Caption(kPageCount), "5");
 }
 

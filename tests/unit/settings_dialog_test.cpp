@@ -51,7 +51,7 @@ TEST_F(Dialog, UnitsConvertThroughPoints) {
 }
 
 TEST_F(Dialog, FieldsStayWithinTheirLimitsAndSaveWhatTheyShow) {
-    Ini("[Init]\nUnits=in\nFast_scan=7200\nSlow_scan=10\n");
+    Ini("[Init]\nUnits=in\nFast_scan=2147483647\nSlow_scan=10\n");
     dialog.FormCreate();
     EXPECT_EQ(Fields(), Shown("9999", "14"));
     ASSERT_FALSE(dialog.ClickSave());

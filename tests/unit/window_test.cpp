@@ -274,6 +274,7 @@ TEST_F(Window, AHandOffDuringTheOpensQuestionWaitsForIt) {
     ASSERT_EQ(host.stopsPosted, 1);
     window.OnScanStopped();
     EXPECT_EQ(window.caption, "Zelk in handed.ps");
+    EXPECT_FALSE(window.analysis.ReopenPending);  // a later stop opens nothing again
     Serve();
     EXPECT_EQ(host.stopsPosted, 1);  // the hand-off was served once, not again
     EXPECT_EQ(host.finished, 2);     // and never opened inside the question
